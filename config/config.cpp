@@ -1,0 +1,134 @@
+#include "config/config.h"
+
+#include <array>
+#include <cstdint>
+#include <new>
+#include <optional>
+
+#include "basic/basic.h"
+#include "basic/constants.h"
+#include "config/private_profile.h"
+
+namespace vornette {
+namespace {
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Digits in `base` to the very end; nullopt when there are none, when any
+// other character stands among them, or when the value exceeds `limit`.
+std::optional<uint64_t> ParseDigits(std::string_view digits, int base, uint64_t limit) {
+  if (digits.empty()) return std::nullopt;
+  uint64_t value = 0;
+  for (char c : digits) {
+    const int digit = HexDigitValue(c);
+    if (digit < 0 || digit >= base) return std::nullopt;
+    value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+    // Leading zeros keep the value at 0, so they never count against the limit.
+    if (value > limit) return std::nullopt;
+  }
+  return value;
+}
+
+// The configuration keys of the eight categories, in category order.
+constexpr std::array<std::string_view, kKeywordCategoryCount> kCapitalizationKeys = {
+    "CAP_ProgramFlowStrings",  "CAP_SetupCommandStrings",    "CAP_MotionCommandStrings",
+    "CAP_MathAndFunctionStrings", "CAP_IOCommandStrings",    "CAP_TypeDefinitionStrings",
+    "CAP_SystemVariableStrings",  "CAP_OpusTechFunctionStrings",
+};
+
+}  // namespace
+
+int32_t ParseIntegerOrDefault(std::string_view text, int32_t default_value) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  for (std::string_view marker : {"0x", "0X", "$", "x", "X"}) {
+    if (text.starts_with(marker)) {
+      const auto value = ParseDigits(text.substr(marker.size()), 16, 0xFFFFFFFFu);
+      if (!value) return default_value;
+      return static_cast<int32_t>(static_cast<uint32_t>(*value));
+    }
+  }
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  const uint64_t limit = negative ? 2147483648u : 2147483647u;
+  const auto value = ParseDigits(text, 10, limit);
+  if (!value) return default_value;
+  return static_cast<int32_t>(negative ? -static_cast<int64_t>(*value)
+                                       : static_cast<int64_t>(*value));
+}
+
+std::string ConfigFilePathFor(std::string_view executable_path, std::string_view separators) {
+  const size_t last = executable_path.find_last_of(separators);
+  std::string path;
+  if (last != std::string_view::npos) {
+    path.assign(executable_path.substr(0, last + 1));
+    // The directory part ends in a drive colon on some systems; a separator
+    // must follow it all the same.
+    if (path.back() != separators.front()) path.push_back(separators.front());
+  }
+  path.append(kConfigFileName);
+  return path;
+}
+
+std::string ConfigFilePath(Env& env) {
+  return ConfigFilePathFor(env.ExecutablePath(), env.PathSeparators());
+}
+
+bool ConfigFileExists(Env& env) { return env.FileExists(ConfigFilePath(env)); }
+
+std::string ConfigReader::ReadText(std::string_view section, std::string_view key,
+                                   std::string_view default_text) {
+  if (!failure_.empty()) return std::string(default_text);
+  try {
+    std::string bytes;
+    const FileResult result = env_.ReadWholeFile(path_, &bytes);
+    if (result == FileResult::kOk) return LookUpProfileString(bytes, section, key, default_text);
+    failure_ = FileFailureText(result, path_);
+  } catch (const std::bad_alloc&) {
+    failure_ = FileFailureText(FileResult::kNoMemory, path_);
+  }
+  return std::string(default_text);
+}
+
+int32_t ConfigReader::ReadNumber(std::string_view section, std::string_view key,
+                                 int32_t default_value) {
+  return ParseIntegerOrDefault(ReadText(section, key, ""), default_value);
+}
+
+bool ConfigReader::ReadFlag(std::string_view section, std::string_view key, bool default_value) {
+  return ReadNumber(section, key, default_value ? 1 : 0) != 0;
+}
+
+CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view section,
+                                          std::string_view key) {
+  const std::string value = reader.ReadText(section, key, "None");
+  if (SameTextNoCase(value, "UpperCase")) return CapitalizationMode::UpperCase;
+  if (SameTextNoCase(value, "LowerCase")) return CapitalizationMode::LowerCase;
+  return CapitalizationMode::None;
+}
+
+bool LoadConfiguration(Env& env, ConsoleLog& log, FormatterSettings& settings) {
+  if (!ConfigFileExists(env)) return false;
+  ConfigReader reader(env, ConfigFilePath(env));
+  settings.SpacingOperators = reader.ReadFlag("Spacing", "SpacingOperators", true);
+  settings.IndentWidth = reader.ReadNumber("Indent", "IndentWidth", 2);
+  for (size_t i = 0; i < kKeywordCategoryCount; ++i) {
+    settings.Capitalization[i] =
+        ReadCapitalizationMode(reader, "Capitalization", kCapitalizationKeys[i]);
+  }
+  if (!reader.Failure().empty()) {
+    log.WriteLogLine(std::string(kErrorPrefix) +
+                     Substitute(kConfigReadErrorMessage, {ConfigFilePath(env), reader.Failure()}));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vornette

@@ -1,0 +1,68 @@
+// Locating Vornette.ini and turning its values into the run's settings.
+#ifndef VORNETTE_CONFIG_CONFIG_H_
+#define VORNETTE_CONFIG_CONFIG_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "config/settings.h"
+#include "formatter/console_log.h"
+#include "platform/env.h"
+
+namespace vornette {
+
+// Turns a value text into a signed 32-bit number: optional leading blanks,
+// then a decimal number with an optional sign, or a hexadecimal one after
+// "$", "x", "X", "0x" or "0X" (up to FFFFFFFF, taken as two's complement).
+// Anything else, or a value out of range, gives `default_value`.
+int32_t ParseIntegerOrDefault(std::string_view text, int32_t default_value);
+
+// The configuration file's path for a program file at `executable_path`: its
+// directory part (up to the last of `separators`), then "Vornette.ini".
+std::string ConfigFilePathFor(std::string_view executable_path, std::string_view separators);
+
+// The full path of the configuration file beside the running program.
+std::string ConfigFilePath(Env& env);
+
+// True when a file, not a directory, exists at ConfigFilePath.
+bool ConfigFileExists(Env& env);
+
+// Reads values from one configuration file, one lookup at a time. The first
+// failure to read the file is kept; the reads after it are skipped and give
+// their defaults, so the caller checks Failure() once at the end.
+class ConfigReader {
+ public:
+  ConfigReader(Env& env, std::string path) : env_(env), path_(std::move(path)) {}
+
+  // The value text of `key` in `section`, or `default_text`; at most 2047 bytes.
+  std::string ReadText(std::string_view section, std::string_view key,
+                       std::string_view default_text);
+
+  // The value as a number; a missing, empty or unusable value gives `default_value`.
+  int32_t ReadNumber(std::string_view section, std::string_view key, int32_t default_value);
+
+  // The value as a number, true when not 0; unusable values give `default_value`.
+  bool ReadFlag(std::string_view section, std::string_view key, bool default_value);
+
+  // The text of the first failure, or empty when every read succeeded.
+  const std::string& Failure() const { return failure_; }
+
+ private:
+  Env& env_;
+  const std::string path_;
+  std::string failure_;
+};
+
+// "UpperCase" or "LowerCase" in any letter case; anything else is None.
+CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view section,
+                                          std::string_view key);
+
+// Fills `settings` from the configuration file. Returns false, writing
+// nothing, when the file is missing; returns false after one "Error: " line
+// when reading it failed.
+bool LoadConfiguration(Env& env, ConsoleLog& log, FormatterSettings& settings);
+
+}  // namespace vornette
+
+#endif  // VORNETTE_CONFIG_CONFIG_H_

@@ -1,0 +1,42 @@
+// The settings record of a run, filled once from Vornette.ini.
+#ifndef VORNETTE_CONFIG_SETTINGS_H_
+#define VORNETTE_CONFIG_SETTINGS_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace vornette {
+
+// How the words of one keyword category are rewritten.
+enum class CapitalizationMode : uint8_t { None = 0, UpperCase = 1, LowerCase = 2 };
+
+// The eight keyword groups, always handled in this order.
+enum class KeywordCategory : uint8_t {
+  ProgramFlow,
+  SetupCommand,
+  MotionCommand,
+  MathAndFunction,
+  IOCommand,
+  TypeDefinition,
+  SystemVariable,
+  OpusTechFunction,
+};
+
+inline constexpr size_t kKeywordCategoryCount = 8;
+
+// All settings of a run. Written only by LoadConfiguration, read by the pass.
+struct FormatterSettings {
+  bool SpacingOperators = true;
+  int32_t IndentWidth = 2;
+  // One mode per KeywordCategory, indexed by the category.
+  std::array<CapitalizationMode, kKeywordCategoryCount> Capitalization{};
+
+  CapitalizationMode ModeOf(KeywordCategory category) const {
+    return Capitalization[static_cast<size_t>(category)];
+  }
+};
+
+}  // namespace vornette
+
+#endif  // VORNETTE_CONFIG_SETTINGS_H_

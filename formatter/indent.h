@@ -1,0 +1,50 @@
+// Word tests shared by the formatting stages, and the indentation step that
+// re-indents each line by the block structure of its file.
+#ifndef VORNETTE_FORMATTER_INDENT_H_
+#define VORNETTE_FORMATTER_INDENT_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vornette {
+
+namespace internal {
+// Membership of every byte in SeparatorChars, for the hot paths.
+inline constexpr std::array<bool, 256> kSeparatorTable = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : std::string_view("(,-~*()|{}\t[]<>=\"' ,?:+")) table[c] = true;
+  return table;
+}();
+}  // namespace internal
+
+// True when `ch` is one of the characters of SeparatorChars.
+inline bool IsSeparator(char ch) { return internal::kSeparatorTable[static_cast<unsigned char>(ch)]; }
+
+// The leading run of non-separator characters of `line`.
+std::string_view FirstWord(std::string_view line);
+
+// The nesting counters of one file pass. They start at 0 for every file. The
+// counters are wider than any file can drive them, so they never wrap.
+struct IndentState {
+  int64_t IndentLevel = 0;
+  int64_t CaseLevel = 0;
+};
+
+// Re-indents `line`: removes its leading blanks and control characters and
+// puts blanks for the nesting depth in front, updating `state`. Throws
+// std::bad_alloc when `indent_width` times a counter leaves the signed 32-bit
+// range, as such a run of blanks is too long to build.
+std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width);
+
+// IndentLine, appending its result to `out` instead of returning it.
+void AppendIndentedLine(std::string_view line, IndentState& state, int32_t indent_width,
+                        std::string& out);
+
+// Removes the leading bytes up to 0x20 (blanks, TABs, control characters).
+std::string_view TrimLeft(std::string_view line);
+
+}  // namespace vornette
+
+#endif  // VORNETTE_FORMATTER_INDENT_H_

@@ -1,0 +1,70 @@
+#include "formatter/line_list.h"
+
+#include <gtest/gtest.h>
+
+namespace vornette {
+namespace {
+
+std::string Joined(const LineList& list) {
+  std::string text;
+  for (std::string_view piece : list.WritingFormat()) text.append(piece);
+  return text;
+}
+
+TEST(CutIntoLinesTest, LineEnds) {
+  struct Case {
+    std::string_view name;
+    std::string_view bytes;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"empty file", "", {}},
+      {"crlf", "a\r\nb\r\n", {"a", "b"}},
+      {"lf", "a\nb\n", {"a", "b"}},
+      {"lone cr", "a\rb\r", {"a", "b"}},
+      {"lf cr is two ends", "a\n\rb", {"a", "", "b"}},
+      {"missing last end", "a\r\nb", {"a", "b"}},
+      {"only line ends", "\n\n\r\n\r", {"", "", "", ""}},
+      {"mixed", "a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+      {"bom kept", "\xEF\xBB\xBFx\n", {"\xEF\xBB\xBFx"}},
+      {"cr cr lf", "a\r\r\nb", {"a", "", "b"}},
+      {"high bytes", "\xE9\xF0\xFF\n", {"\xE9\xF0\xFF"}},
+  };
+  for (const Case& c : cases) {
+    LineList list;
+    ASSERT_TRUE(CutIntoLines(std::string(c.bytes), &list)) << c.name;
+    EXPECT_EQ(list.Lines(), c.lines) << c.name;
+    EXPECT_EQ(list.size(), c.lines.size()) << c.name;
+    std::string expected;
+    for (const std::string& line : c.lines) expected += line + "\r\n";
+    EXPECT_EQ(Joined(list), expected) << c.name;
+  }
+}
+
+TEST(CutIntoLinesTest, NulByteIsNoText) {
+  LineList list;
+  list.Append("old");
+  EXPECT_FALSE(CutIntoLines(std::string("a\0b\r\n", 5), &list));
+  EXPECT_TRUE(list.empty());
+  EXPECT_FALSE(CutIntoLines(std::string("\xFF\xFEx\0", 4), &list));
+}
+
+TEST(LineListTest, AppendAcrossBlocksKeepsOrder) {
+  LineList list;
+  const std::string long_line(LineList::kBlockSize + 10, 'x');
+  list.Append("first");
+  list.Append(long_line);
+  for (int i = 0; i < 1000; ++i) list.Append(std::to_string(i));
+  list.Append("");
+  ASSERT_EQ(list.size(), 1003u);
+  const std::vector<std::string> lines = list.Lines();
+  EXPECT_EQ(lines[0], "first");
+  EXPECT_EQ(lines[1], long_line);
+  EXPECT_EQ(lines[2], "0");
+  EXPECT_EQ(lines[1001], "999");
+  EXPECT_EQ(lines[1002], "");
+  EXPECT_EQ(Joined(list).size(), 5 + long_line.size() + 2890 + 1003 * 2);
+}
+
+}  // namespace
+}  // namespace vornette

@@ -1,0 +1,71 @@
+#include "formatter/source_file.h"
+
+#include <new>
+
+#include "basic/basic.h"
+#include "basic/constants.h"
+#include "formatter/pipeline.h"
+
+namespace vornette {
+namespace {
+
+void WriteErrorLine(ConsoleLog& log, std::string_view format,
+                    std::initializer_list<std::string_view> args) {
+  log.WriteLogLine(std::string(kErrorPrefix) + Substitute(format, args));
+}
+
+}  // namespace
+
+bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, LineList& list) {
+  log.WriteLogLine(Substitute(kOpenFileLine, {file_name}));
+  if (!env.FileExists(file_name)) {
+    WriteErrorLine(log, kFileMissingMessage, {file_name});
+    return false;
+  }
+  std::string failure;
+  try {
+    std::string bytes;
+    const FileResult result = env.ReadWholeFile(file_name, &bytes);
+    if (result != FileResult::kOk) {
+      failure = FileFailureText(result, file_name);
+    } else if (!CutIntoLines(std::move(bytes), &list)) {
+      failure = Substitute(kNulByteText, {file_name});
+    }
+  } catch (const std::bad_alloc&) {
+    list.clear();
+    failure = FileFailureText(FileResult::kNoMemory, file_name);
+  }
+  if (failure.empty()) return true;
+  WriteErrorLine(log, kCanNotOpenMessage, {file_name, failure});
+  return false;
+}
+
+bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name,
+                    const LineList& list) {
+  log.WriteLogLine(Substitute(kSaveFileLine, {file_name}));
+  FileResult result;
+  try {
+    result = env.WriteWholeFile(file_name, list.WritingFormat());
+  } catch (const std::bad_alloc&) {
+    result = FileResult::kNoMemory;
+  }
+  if (result == FileResult::kOk) return true;
+  WriteErrorLine(log, kCanNotSaveMessage, {file_name, FileFailureText(result, file_name)});
+  return false;
+}
+
+void ProcessSourceFile(Env& env, ConsoleLog& log, const FormatterSettings& settings,
+                       const std::string& file_name) {
+  LineList list;
+  if (!LoadSourceFile(env, log, file_name, list)) return;
+  if (!SaveSourceFile(env, log, file_name + std::string(kBackupSuffix), list)) return;
+  log.WriteLogLine(Substitute(kProcessFileLine, {file_name}));
+  // The whole file is formatted before it is opened for writing, so a failure
+  // while formatting leaves it as it was.
+  LineList formatted = FormatLines(list, settings);
+  list.clear();
+  SaveSourceFile(env, log, file_name, formatted);
+  log.WriteLogLine(Substitute(kDoneFileLine, {file_name}));
+}
+
+}  // namespace vornette

@@ -1,0 +1,33 @@
+// The pass over one source file: load, backup, formatting, save, and the
+// console lines that report each step.
+#ifndef VORNETTE_FORMATTER_SOURCE_FILE_H_
+#define VORNETTE_FORMATTER_SOURCE_FILE_H_
+
+#include <string>
+
+#include "config/settings.h"
+#include "formatter/console_log.h"
+#include "formatter/line_list.h"
+#include "platform/env.h"
+
+namespace vornette {
+
+// Reports the attempt, tests that `file_name` exists and reads it into `list`.
+// On failure reports it and returns false.
+bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, LineList& list);
+
+// Reports the attempt and writes `list` to `file_name`, every line followed by
+// CR LF. On failure reports it and returns false.
+bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name,
+                    const LineList& list);
+
+// The whole pass over one file. Load and save failures are reported and end
+// the pass; a failure that nothing catches (memory exhausted while formatting)
+// propagates as std::bad_alloc, after the backup is written and before the
+// file itself is touched.
+void ProcessSourceFile(Env& env, ConsoleLog& log, const FormatterSettings& settings,
+                       const std::string& file_name);
+
+}  // namespace vornette
+
+#endif  // VORNETTE_FORMATTER_SOURCE_FILE_H_

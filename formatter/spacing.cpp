@@ -1,0 +1,184 @@
+#include "formatter/spacing.h"
+
+#include <array>
+#include <cstdint>
+
+#include "basic/basic.h"
+
+namespace vornette {
+namespace {
+
+// The four bytes that stand in for the two-character operators while the
+// one-character operators are spaced. Such a byte already in the line, outside
+// comments and literals, comes out as its operator.
+constexpr char kGreaterEqualMark = '\xF2';
+constexpr char kLessEqualMark = '\xF3';
+constexpr char kNotEqualMark = '\xF7';
+constexpr char kEqualEqualMark = '\xF0';
+
+// Builds the spaced line. Every blank, given or added, becomes "pending" and
+// is written as one blank before the next byte, so runs of blanks outside
+// comments and literals come out as one blank while those inside stay.
+class SpacedLineWriter {
+ public:
+  explicit SpacedLineWriter(std::string& out) : out_(out) {}
+
+  void Blank() { pending_blank_ = true; }
+  void Byte(char c) {
+    FlushBlank();
+    out_.push_back(c);
+  }
+  void Text(std::string_view text) {
+    FlushBlank();
+    out_.append(text);
+  }
+  // An operator between blanks.
+  void Operator(std::string_view op) {
+    Blank();
+    Text(op);
+    Blank();
+  }
+  void Finish() { FlushBlank(); }
+
+ private:
+  void FlushBlank() {
+    if (pending_blank_) out_.push_back(' ');
+    pending_blank_ = false;
+  }
+
+  std::string& out_;
+  bool pending_blank_ = false;
+};
+
+// The length of the AND/OR joint that starts with the ")" at `i`, without its
+// closing "(", or 0. A joint is ")OR(", ") OR(" or ")OR (", or the same with
+// AND, in any letter case; the word goes to `word`.
+size_t JointAt(std::string_view line, size_t i, std::string_view* word) {
+  size_t j = i + 1;
+  const bool blank_before = j < line.size() && line[j] == ' ';
+  if (blank_before) ++j;
+  for (std::string_view candidate : {std::string_view("OR"), std::string_view("AND")}) {
+    if (j + candidate.size() > line.size()) continue;
+    if (!SameTextNoCase(line.substr(j, candidate.size()), candidate)) continue;
+    size_t k = j + candidate.size();
+    const bool blank_after = k < line.size() && line[k] == ' ';
+    if (blank_after) ++k;
+    if (blank_before && blank_after) return 0;
+    if (k >= line.size() || line[k] != '(') return 0;
+    *word = candidate;
+    return k - i;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void AppendSpacedOperators(std::string_view line, std::string& out) {
+  const size_t first_semicolon = line.find(';');
+  SpacedLineWriter writer(out);
+  bool double_quotes = false;
+  bool apostrophes = false;
+  const size_t n = line.size();
+  size_t i = 0;
+  while (i < n) {
+    const char c = line[i];
+    double_quotes ^= (c == '"');
+    apostrophes ^= (c == '\'');
+    const bool in_comment = first_semicolon != std::string_view::npos && first_semicolon < i;
+    if (in_comment) {
+      // Nothing behind the first ";" ever changes.
+      writer.Text(line.substr(i));
+      break;
+    }
+    if (double_quotes || apostrophes) {
+      writer.Byte(c);
+      ++i;
+      continue;
+    }
+    const char next = i + 1 < n ? line[i + 1] : '\0';
+    std::string_view joint_word;
+    switch (c) {
+      case ' ':
+        writer.Blank();
+        break;
+      case '>':
+        if (next == '=') {
+          writer.Operator(">=");
+          ++i;
+        } else {
+          writer.Operator(">");
+        }
+        break;
+      case '<':
+        // "<>=" is "<" followed by ">=": the ">=" is claimed first.
+        if (next == '=') {
+          writer.Operator("<=");
+          ++i;
+        } else if (next == '>' && !(i + 2 < n && line[i + 2] == '=')) {
+          writer.Operator("<>");
+          ++i;
+        } else {
+          writer.Operator("<");
+        }
+        break;
+      case '=':
+        if (next == '=') {
+          writer.Operator("==");
+          ++i;
+        } else {
+          writer.Operator("=");
+        }
+        break;
+      case '*':
+        writer.Operator("*");
+        break;
+      case '/':
+        writer.Operator("/");
+        break;
+      case kGreaterEqualMark:
+        writer.Operator(">=");
+        break;
+      case kLessEqualMark:
+        writer.Operator("<=");
+        break;
+      case kNotEqualMark:
+        writer.Operator("<>");
+        break;
+      case kEqualEqualMark:
+        writer.Operator("==");
+        break;
+      case ',':
+        writer.Byte(',');
+        writer.Blank();
+        break;
+      case ';':
+        // Only the first ";" gets here: it opens the comment.
+        writer.Blank();
+        writer.Byte(';');
+        break;
+      case ')':
+        if (const size_t length = JointAt(line, i, &joint_word); length != 0) {
+          writer.Byte(')');
+          writer.Operator(joint_word);
+          i += length;  // the "(" is written next, after the pending blank
+          continue;
+        }
+        writer.Byte(')');
+        break;
+      default:
+        writer.Byte(c);
+        break;
+    }
+    ++i;
+  }
+  writer.Finish();
+}
+
+std::string SpaceOperators(std::string_view line) {
+  std::string result;
+  result.reserve(line.size() + line.size() / 4 + 8);
+  AppendSpacedOperators(line, result);
+  return result;
+}
+
+}  // namespace vornette

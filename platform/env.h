@@ -1,0 +1,54 @@
+// The program's only door to the operating system.
+//
+// Everything the core needs from the machine (its own path, the existence
+// test, whole-file reads and writes, standard output) goes through an Env, so
+// the core is plain functions over bytes and its tests need no disk.
+#ifndef VORNETTE_PLATFORM_ENV_H_
+#define VORNETTE_PLATFORM_ENV_H_
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "basic/file_result.h"
+
+namespace vornette {
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  // The full path of the running program file.
+  virtual std::string ExecutablePath() = 0;
+
+  // The characters that separate path components, the last one of which ends
+  // the directory part of a path.
+  virtual std::string_view PathSeparators() = 0;
+
+  // True when `name` (links followed) is an existing regular file. Directories,
+  // pipes, sockets and devices do not count: reading a pipe could hang the run.
+  virtual bool FileExists(const std::string& name) = 0;
+
+  // Reads the whole file into `bytes` (replacing its content). While the file
+  // is read, others may read it but not write it.
+  virtual FileResult ReadWholeFile(const std::string& name, std::string* bytes) = 0;
+
+  // Creates or empties the file and writes `pieces` to it in order, in one
+  // pass. Nobody else may read or write the file meanwhile. A read-only file
+  // is refused before it is emptied.
+  virtual FileResult WriteWholeFile(const std::string& name,
+                                    std::span<const std::string_view> pieces) = 0;
+
+  // True when standard output is an interactive console.
+  virtual bool StdoutIsConsole() = 0;
+
+  // Writes all of `bytes` to standard output; false when that failed.
+  virtual bool WriteStdout(std::string_view bytes) = 0;
+};
+
+// The Env of the machine the program runs on.
+Env& SystemEnv();
+
+}  // namespace vornette
+
+#endif  // VORNETTE_PLATFORM_ENV_H_

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite twice: in a release build,
+# and in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j "$jobs"
+ctest --test-dir build/release -j "$jobs" --output-on-failure
+
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DVORNETTE_SANITIZE=ON >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ctest --test-dir build/sanitize -j "$jobs" --output-on-failure

@@ -1,0 +1,78 @@
+#include "tests/krl_lines.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "formatter/line_list.h"
+#include "formatter/word_tables.h"
+#include "tests/run_program.h"
+
+namespace vornette::testing {
+
+std::vector<std::string> GeneratedLines(size_t count, uint32_t seed) {
+  static const char* const kPieces[] = {
+      " ",   "  ",   "   ",  "\t",   ";",    "\"",   "'",    "=",    "==",   ">=",   "<=",
+      "<>",  "<",    ">",    "*",    "/",    ",",    ":",    "+",    "-",    "(",    ")",
+      "[",   "]",    "{",    "}",    ".",    "_",    "#",    "$",    "?",    "|",    "~",
+      "!",   "&",    "@",    "\\",   "0",    "1",    "42",   "x",    "abc",  "\x0C", "\x01",
+      "\x1F", "\x7F", "\x80", "\xA0", "\xE9", "\xFF", "\xF0", "\xF2", "\xF3", "\xF7", "OR",
+      "or",  "AND",  "aNd",  ")OR(", ") or(", ")And (", "$in_home", "#path", "endif;",
+      ";fold", ";ENDFOLD", "P1.X",
+  };
+  // The keywords of every table, recased at random below.
+  std::vector<std::string> words;
+  for (size_t c = 0; c < 8; ++c) {
+    for (std::string_view word : WordTableOf(static_cast<KeywordCategory>(c))) {
+      words.emplace_back(word);
+    }
+  }
+  std::mt19937 random(seed);
+  std::vector<std::string> lines;
+  lines.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    std::string line;
+    const size_t pieces = random() % 24;
+    for (size_t p = 0; p < pieces; ++p) {
+      if (random() % 3 == 0) {
+        std::string word = words[random() % words.size()];
+        for (char& c : word) {
+          const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+          if (letter && random() % 2) c = static_cast<char>(c ^ 0x20);
+        }
+        line += word;
+      } else {
+        line += kPieces[random() % std::size(kPieces)];
+      }
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+const std::vector<std::string>& CorpusLines() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> all;
+    for (const std::string& file : FilesBelow(CorpusDir())) {
+      if (file.ends_with(".md")) continue;
+      std::ifstream in(file, std::ios::binary);
+      std::ostringstream bytes;
+      bytes << in.rdbuf();
+      LineList list;
+      if (!CutIntoLines(bytes.str(), &list)) continue;
+      for (std::string& line : list.Lines()) all.push_back(std::move(line));
+    }
+    return all;
+  }();
+  return lines;
+}
+
+bool HasControlByte(const std::string& line) {
+  for (char c : line) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t') || byte == 0x7F) return true;
+  }
+  return false;
+}
+
+}  // namespace vornette::testing
