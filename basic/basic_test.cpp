@@ -11,10 +11,10 @@ TEST(SameTextNoCaseTest, ComparesAsciiLettersWithoutCase) {
     bool same;
   };
   const Case cases[] = {
-      {"endif", "ENDIF", true},   {"EndIf", "eNDiF", true},     {"", "", true},
-      {"end", "endif", false},    {"$IN", "$in", true},         {"a_1", "A_1", true},
-      {"x", "y", false},          {"\xE4", "\xC4", false},  // no mapping beyond ASCII
-      {"[", "{", false},          {"@", "`", false},            {"a b", "A  B", false},
+      {"endif", "ENDIF", true}, {"EndIf", "eNDiF", true}, {"", "", true},
+      {"end", "endif", false},  {"$IN", "$in", true},     {"a_1", "A_1", true},
+      {"x", "y", false},        {"\xE4", "\xC4", false},  // no mapping beyond ASCII
+      {"[", "{", false},        {"@", "`", false},        {"a b", "A  B", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(SameTextNoCase(c.a, c.b), c.same) << c.a << " / " << c.b;

@@ -32,7 +32,9 @@ inline constexpr std::string_view kConfigReadErrorMessage =
 inline constexpr std::string_view kFatalFailureMessage = "Out of memory: %s";
 
 // The failures' own texts. They stay in German: users' scripts match them.
-inline constexpr std::string_view kOpenFailureText = "Datei %s kann nicht ge\xC3\xB6" "ffnet werden";
+inline constexpr std::string_view kOpenFailureText =
+    "Datei %s kann nicht ge\xC3\xB6"
+    "ffnet werden";
 inline constexpr std::string_view kCreateFailureText = "Datei %s kann nicht erstellt werden";
 inline constexpr std::string_view kShortWriteText = "Stream-Write-Fehler";
 inline constexpr std::string_view kReadFailureText = "Stream-Read-Fehler";

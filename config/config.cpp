@@ -36,8 +36,8 @@ std::optional<uint64_t> ParseDigits(std::string_view digits, int base, uint64_t 
 
 // The configuration keys of the eight categories, in category order.
 constexpr std::array<std::string_view, kKeywordCategoryCount> kCapitalizationKeys = {
-    "CAP_ProgramFlowStrings",  "CAP_SetupCommandStrings",    "CAP_MotionCommandStrings",
-    "CAP_MathAndFunctionStrings", "CAP_IOCommandStrings",    "CAP_TypeDefinitionStrings",
+    "CAP_ProgramFlowStrings",     "CAP_SetupCommandStrings",     "CAP_MotionCommandStrings",
+    "CAP_MathAndFunctionStrings", "CAP_IOCommandStrings",        "CAP_TypeDefinitionStrings",
     "CAP_SystemVariableStrings",  "CAP_OpusTechFunctionStrings",
 };
 

@@ -15,17 +15,46 @@ TEST(ParseIntegerOrDefaultTest, ValueTable) {
     int32_t result;
   };
   const Case cases[] = {
-      {"4", 4},           {"0x10", 16},         {"0X10", 16},          {"$10", 16},
-      {"x10", 16},        {"X10", 16},          {"$0010", 16},         {"-3", -3},
-      {"+3", 3},          {"007", 7},           {"", 2},               {"4.0", 2},
-      {"4 blanks", 2},    {"- 3", 2},           {"   5", 5},           {"\t5", 2},
-      {"5 ", 2},          {"2147483647", 2147483647},                  {"2147483648", 2},
-      {"-2147483648", -2147483647 - 1},         {"-2147483649", 2},    {"$FFFFFFFF", -1},
-      {"$80000000", -2147483647 - 1},           {"$100000000", 2},     {"-0x10", 2},
-      {"+$10", 2},        {"$", 2},             {"0x", 2},             {"-", 2},
-      {"   ", 2},         {"0", 0},             {"-0", 0},             {"$0", 0},
-      {"0x0", 0},         {"00000000000000000000012", 12},            {"$0000000000FF", 255},
-      {"$fF", 255},       {"0x1g", 2},          {"1e3", 2},            {"٣", 2},
+      {"4", 4},
+      {"0x10", 16},
+      {"0X10", 16},
+      {"$10", 16},
+      {"x10", 16},
+      {"X10", 16},
+      {"$0010", 16},
+      {"-3", -3},
+      {"+3", 3},
+      {"007", 7},
+      {"", 2},
+      {"4.0", 2},
+      {"4 blanks", 2},
+      {"- 3", 2},
+      {"   5", 5},
+      {"\t5", 2},
+      {"5 ", 2},
+      {"2147483647", 2147483647},
+      {"2147483648", 2},
+      {"-2147483648", -2147483647 - 1},
+      {"-2147483649", 2},
+      {"$FFFFFFFF", -1},
+      {"$80000000", -2147483647 - 1},
+      {"$100000000", 2},
+      {"-0x10", 2},
+      {"+$10", 2},
+      {"$", 2},
+      {"0x", 2},
+      {"-", 2},
+      {"   ", 2},
+      {"0", 0},
+      {"-0", 0},
+      {"$0", 0},
+      {"0x0", 0},
+      {"00000000000000000000012", 12},
+      {"$0000000000FF", 255},
+      {"$fF", 255},
+      {"0x1g", 2},
+      {"1e3", 2},
+      {"٣", 2},
       {"99999999999999999999999", 2},
   };
   for (const Case& c : cases) {
@@ -57,10 +86,9 @@ TEST_F(LoadConfigurationTest, FlagValues) {
     std::string_view value;
     bool spacing;
   };
-  const Case cases[] = {{"0", false},    {"00", false}, {"-0", false},   {"$0", false},
-                        {"0x0", false},  {"1", true},   {"-1", true},    {"7", true},
-                        {"$1", true},    {"False", true}, {"No", true},  {"Off", true},
-                        {"", true}};
+  const Case cases[] = {{"0", false}, {"00", false}, {"-0", false}, {"$0", false}, {"0x0", false},
+                        {"1", true},  {"-1", true},  {"7", true},   {"$1", true},  {"False", true},
+                        {"No", true}, {"Off", true}, {"", true}};
   for (const Case& c : cases) {
     settings_.SpacingOperators = !c.spacing;
     ASSERT_TRUE(Load("[Spacing]\nSpacingOperators=" + std::string(c.value) + "\n"));
@@ -74,10 +102,14 @@ TEST_F(LoadConfigurationTest, ModeWords) {
     CapitalizationMode mode;
   };
   const Case cases[] = {
-      {"UpperCase", CapitalizationMode::UpperCase}, {"uppercase", CapitalizationMode::UpperCase},
-      {"lowercase", CapitalizationMode::LowerCase}, {"LOWERCASE", CapitalizationMode::LowerCase},
-      {"Lower", CapitalizationMode::None},          {"Lower Case", CapitalizationMode::None},
-      {"None", CapitalizationMode::None},           {"Upper", CapitalizationMode::None},
+      {"UpperCase", CapitalizationMode::UpperCase},
+      {"uppercase", CapitalizationMode::UpperCase},
+      {"lowercase", CapitalizationMode::LowerCase},
+      {"LOWERCASE", CapitalizationMode::LowerCase},
+      {"Lower", CapitalizationMode::None},
+      {"Lower Case", CapitalizationMode::None},
+      {"None", CapitalizationMode::None},
+      {"Upper", CapitalizationMode::None},
       {"\"UpperCase\"", CapitalizationMode::UpperCase},
       {"UpperCase;", CapitalizationMode::None},
   };
@@ -89,12 +121,12 @@ TEST_F(LoadConfigurationTest, ModeWords) {
 }
 
 TEST_F(LoadConfigurationTest, EveryKeyReachesItsField) {
-  ASSERT_TRUE(Load(
-      "[Spacing]\nSpacingOperators=0\n[Indent]\nIndentWidth=$10\n[Capitalization]\n"
-      "CAP_ProgramFlowStrings=UpperCase\nCAP_SetupCommandStrings=LowerCase\n"
-      "CAP_MotionCommandStrings=UpperCase\nCAP_MathAndFunctionStrings=LowerCase\n"
-      "CAP_IOCommandStrings=UpperCase\nCAP_TypeDefinitionStrings=LowerCase\n"
-      "CAP_SystemVariableStrings=UpperCase\nCAP_OpusTechFunctionStrings=LowerCase\n"));
+  ASSERT_TRUE(
+      Load("[Spacing]\nSpacingOperators=0\n[Indent]\nIndentWidth=$10\n[Capitalization]\n"
+           "CAP_ProgramFlowStrings=UpperCase\nCAP_SetupCommandStrings=LowerCase\n"
+           "CAP_MotionCommandStrings=UpperCase\nCAP_MathAndFunctionStrings=LowerCase\n"
+           "CAP_IOCommandStrings=UpperCase\nCAP_TypeDefinitionStrings=LowerCase\n"
+           "CAP_SystemVariableStrings=UpperCase\nCAP_OpusTechFunctionStrings=LowerCase\n"));
   EXPECT_FALSE(settings_.SpacingOperators);
   EXPECT_EQ(settings_.IndentWidth, 16);
   for (size_t i = 0; i < kKeywordCategoryCount; ++i) {
@@ -141,7 +173,8 @@ TEST_F(LoadConfigurationTest, ReadFailureIsReportedAndStopsTheReads) {
   };
   const Case cases[] = {
       {FileResult::kOpenFailed,
-       "Datei /opt/vornette/Vornette.ini kann nicht ge\xC3\xB6" "ffnet werden"},
+       "Datei /opt/vornette/Vornette.ini kann nicht ge\xC3\xB6"
+       "ffnet werden"},
       {FileResult::kReadFailed, "Stream-Read-Fehler"},
       {FileResult::kNoMemory, "Zu wenig Arbeitsspeicher"},
   };
@@ -154,10 +187,9 @@ TEST_F(LoadConfigurationTest, ReadFailureIsReportedAndStopsTheReads) {
       EXPECT_FALSE(LoadConfiguration(env, log, settings_));
     }
     EXPECT_EQ(env.ConsoleLines(),
-              std::vector<std::string>{
-                  "Error: Exception while reading from config file "
-                  "\"/opt/vornette/Vornette.ini\". Message: " +
-                  std::string(c.message)});
+              std::vector<std::string>{"Error: Exception while reading from config file "
+                                       "\"/opt/vornette/Vornette.ini\". Message: " +
+                                       std::string(c.message)});
   }
 }
 

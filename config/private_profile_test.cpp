@@ -35,8 +35,7 @@ TEST(LookUpProfileStringTest, AnswersAsTheWindowsLookup) {
       {"unnamed section", "IndentWidth=7\n[Indent]\n", "", "IndentWidth", "7"},
       {"first key line decides", "[Indent]\nIndentWidth=1\nIndentWidth=2\n", "Indent",
        "IndentWidth", "1"},
-      {"empty value is not the default", "[Indent]\nIndentWidth=  \n", "Indent", "IndentWidth",
-       ""},
+      {"empty value is not the default", "[Indent]\nIndentWidth=  \n", "Indent", "IndentWidth", ""},
       {"split at the first =", "[a]\nk = a = b\n", "a", "k", "a = b"},
       {"double quotes only once", "[a]\nk=\"\"4\"\"\n", "a", "k", "\"4\""},
       {"lone quote stays", "[a]\nk=\"4\n", "a", "k", "\"4"},
@@ -58,7 +57,11 @@ TEST(LookUpProfileStringTest, AnswersAsTheWindowsLookup) {
       {"empty file", "", "a", "k", kDefault},
       {"non-ascii passes", "[a]\nk=\xE9t\xE9\n", "a", "k", "\xE9t\xE9"},
       {"section case beyond ascii", "[\xE4]\nk=1\n", "\xC4", "k", kDefault},
-      {"utf-16le", std::string_view("\xFF\xFE[\0a\0]\0\n\0k\0=\0""9\0\xE9\0", 18), "a", "k", "9?"},
+      {"utf-16le",
+       std::string_view("\xFF\xFE[\0a\0]\0\n\0k\0=\0"
+                        "9\0\xE9\0",
+                        18),
+       "a", "k", "9?"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LookUpProfileString(c.file, c.section, c.key, kDefault), c.answer) << c.name;

@@ -61,7 +61,11 @@ TEST(ApplyCapitalizationTest, Examples) {
       {"endif;done", All(U), "endif;done"},
       {"endif ;done", All(U), "ENDIF ;done"},
       {"msg = \"end of loop\" ; end", All(U), "msg = \"end of loop\" ; end"},
-      {"\x0C" "end", All(U), "\x0C" "end"},
+      {"\x0C"
+       "end",
+       All(U),
+       "\x0C"
+       "end"},
       {"for i = 1 to 10 step 2", only_flow, "FOR i = 1 TO 10 STEP 2"},
       {"decl int x", only_flow, "DECL int x"},
       {"a;fold", All(U), "a;fold"},

@@ -51,8 +51,7 @@ const Case kCases[] = {
 
 TEST(GuardedReplaceTest, EdgeCases) {
   for (const Case& c : kCases) {
-    EXPECT_EQ(GuardedReplace(c.line, c.old_pattern, c.new_pattern, c.flags, c.whole_word),
-              c.result)
+    EXPECT_EQ(GuardedReplace(c.line, c.old_pattern, c.new_pattern, c.flags, c.whole_word), c.result)
         << c.line << " / " << c.old_pattern;
     EXPECT_EQ(literal::GuardedReplace(c.line, c.old_pattern, c.new_pattern, c.flags, c.whole_word),
               c.result)
@@ -67,7 +66,7 @@ TEST(GuardsTest, PositionsCountFromOne) {
   EXPECT_FALSE(IsInComment(4, line));
   EXPECT_FALSE(IsInComment(3, "abc"));
 
-  EXPECT_TRUE(HasOddCount(3, line, "'"));   // the quote at the position counts
+  EXPECT_TRUE(HasOddCount(3, line, "'"));  // the quote at the position counts
   EXPECT_FALSE(HasOddCount(2, line, "'"));
   EXPECT_FALSE(HasOddCount(7, line, "'"));
   EXPECT_FALSE(HasOddCount(0, line, "'"));

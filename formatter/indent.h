@@ -20,7 +20,9 @@ inline constexpr std::array<bool, 256> kSeparatorTable = [] {
 }  // namespace internal
 
 // True when `ch` is one of the characters of SeparatorChars.
-inline bool IsSeparator(char ch) { return internal::kSeparatorTable[static_cast<unsigned char>(ch)]; }
+inline bool IsSeparator(char ch) {
+  return internal::kSeparatorTable[static_cast<unsigned char>(ch)];
+}
 
 // The leading run of non-separator characters of `line`.
 std::string_view FirstWord(std::string_view line);

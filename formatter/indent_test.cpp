@@ -32,16 +32,16 @@ void ExpectRows(std::span<const Row> rows, int32_t width) {
 
 TEST(IndentLineTest, WorkedExample) {
   const Row rows[] = {
-      {"DEF Pick()", "DEF", 0, 1, 0},        {"\tINT n", "INT", 2, 1, 0},
-      {";FOLD INIT", ";FOLD", 2, 2, 0},      {"BAS(#INITMOV,0)", "BAS", 4, 2, 0},
-      {";ENDFOLD", ";ENDFOLD", 2, 1, 0},     {"", "", 2, 1, 0},
-      {"IF n>0 THEN", "IF", 2, 2, 0},        {"n=n-1", "n", 4, 2, 0},
-      {"ELSE", "ELSE", 2, 2, 0},             {"n=0", "n", 4, 2, 0},
-      {"ENDIF", "ENDIF", 2, 1, 0},           {"SWITCH n", "SWITCH", 2, 2, 1},
-      {"CASE 1", "CASE", 4, 2, 1},           {"PTP HOME", "PTP", 6, 2, 1},
-      {"CASE 2,3", "CASE", 4, 2, 1},         {"LIN P1", "LIN", 6, 2, 1},
-      {"DEFAULT", "DEFAULT", 4, 2, 1},       {"HALT", "HALT", 6, 2, 1},
-      {"ENDSWITCH", "ENDSWITCH", 2, 1, 0},   {"END", "END", 0, 0, 0},
+      {"DEF Pick()", "DEF", 0, 1, 0},      {"\tINT n", "INT", 2, 1, 0},
+      {";FOLD INIT", ";FOLD", 2, 2, 0},    {"BAS(#INITMOV,0)", "BAS", 4, 2, 0},
+      {";ENDFOLD", ";ENDFOLD", 2, 1, 0},   {"", "", 2, 1, 0},
+      {"IF n>0 THEN", "IF", 2, 2, 0},      {"n=n-1", "n", 4, 2, 0},
+      {"ELSE", "ELSE", 2, 2, 0},           {"n=0", "n", 4, 2, 0},
+      {"ENDIF", "ENDIF", 2, 1, 0},         {"SWITCH n", "SWITCH", 2, 2, 1},
+      {"CASE 1", "CASE", 4, 2, 1},         {"PTP HOME", "PTP", 6, 2, 1},
+      {"CASE 2,3", "CASE", 4, 2, 1},       {"LIN P1", "LIN", 6, 2, 1},
+      {"DEFAULT", "DEFAULT", 4, 2, 1},     {"HALT", "HALT", 6, 2, 1},
+      {"ENDSWITCH", "ENDSWITCH", 2, 1, 0}, {"END", "END", 0, 0, 0},
   };
   ExpectRows(rows, 2);
 }
@@ -49,17 +49,19 @@ TEST(IndentLineTest, WorkedExample) {
 TEST(IndentLineTest, UnbalancedAndOddStructure) {
   // GLOBAL DEF opens nothing, its END takes the level below 0.
   const Row global_def[] = {
-      {"GLOBAL DEF P()", "GLOBAL", 0, 0, 0}, {"x=1", "x", 0, 0, 0},
-      {"END", "END", 0, -1, 0},              {"DEF Q()", "DEF", 0, 0, 0},
-      {"y=1", "y", 0, 0, 0},
+      {"GLOBAL DEF P()", "GLOBAL", 0, 0, 0}, {"x=1", "x", 0, 0, 0}, {"END", "END", 0, -1, 0},
+      {"DEF Q()", "DEF", 0, 0, 0},           {"y=1", "y", 0, 0, 0},
   };
   ExpectRows(global_def, 2);
 
   // Case words without a SWITCH; lines between SWITCH and its first CASE.
   const Row stray_case[] = {
-      {"ENDSWITCH", "ENDSWITCH", 0, -1, 0}, {"CASE 1", "CASE", 0, -1, 1},
-      {"x", "x", 2, -1, 1},                 {"SWITCH a", "SWITCH", 2, 0, 2},
-      {";comment", ";comment", 4, 0, 2},    {"CASE 2", "CASE", 2, 0, 2},
+      {"ENDSWITCH", "ENDSWITCH", 0, -1, 0},
+      {"CASE 1", "CASE", 0, -1, 1},
+      {"x", "x", 2, -1, 1},
+      {"SWITCH a", "SWITCH", 2, 0, 2},
+      {";comment", ";comment", 4, 0, 2},
+      {"CASE 2", "CASE", 2, 0, 2},
   };
   ExpectRows(stray_case, 2);
 
@@ -89,7 +91,7 @@ TEST(IndentLineTest, WidthZeroAndNegative) {
   const Row zero[] = {{"DEF a()", "DEF", 0, 1, 0}, {"  x", "x", 0, 1, 0}};
   ExpectRows(zero, 0);
   const Row negative[] = {
-      {"DEF a()", "DEF", 0, 1, 0}, {"x", "x", 0, 1, 0}, {"END", "END", 0, 0, 0},
+      {"DEF a()", "DEF", 0, 1, 0}, {"x", "x", 0, 1, 0},  {"END", "END", 0, 0, 0},
       {"END", "END", 2, -1, 0},    {"y", "y", 2, -1, 0},
   };
   ExpectRows(negative, -2);
@@ -109,9 +111,9 @@ TEST(IndentLineTest, ProductBeyondThirtyTwoBitsCannotBeBuilt) {
   };
   // Products that stay in range are 0 or negative here, so nothing large is built.
   const Case cases[] = {
-      {1073741824, 2, true},       {2147483647, 2, true},       {2, 1073741824, true},
-      {-2147483647 - 1, 2, true},  {1, -2147483649LL, true},    {-1, -2147483648LL, true},
-      {-2147483647 - 1, 1, false}, {2147483647, 0, false},      {-1, 2147483647, false},
+      {1073741824, 2, true},       {2147483647, 2, true},    {2, 1073741824, true},
+      {-2147483647 - 1, 2, true},  {1, -2147483649LL, true}, {-1, -2147483648LL, true},
+      {-2147483647 - 1, 1, false}, {2147483647, 0, false},   {-1, 2147483647, false},
       {1, -2147483648LL, false},   {0, 4000000000LL, false},
   };
   for (const Case& c : cases) {

@@ -40,8 +40,7 @@ bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, Lin
   return false;
 }
 
-bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name,
-                    const LineList& list) {
+bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, const LineList& list) {
   log.WriteLogLine(Substitute(kSaveFileLine, {file_name}));
   FileResult result;
   try {

@@ -18,8 +18,7 @@ bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, Lin
 
 // Reports the attempt and writes `list` to `file_name`, every line followed by
 // CR LF. On failure reports it and returns false.
-bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name,
-                    const LineList& list);
+bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, const LineList& list);
 
 // The whole pass over one file. Load and save failures are reported and end
 // the pass; a failure that nothing catches (memory exhausted while formatting)

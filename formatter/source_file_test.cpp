@@ -43,7 +43,9 @@ TEST_F(ProcessSourceFileTest, LoadFailures) {
     std::string message;
   };
   const Case cases[] = {
-      {FileResult::kOpenFailed, "Datei a.src kann nicht ge\xC3\xB6" "ffnet werden"},
+      {FileResult::kOpenFailed,
+       "Datei a.src kann nicht ge\xC3\xB6"
+       "ffnet werden"},
       {FileResult::kReadFailed, "Stream-Read-Fehler"},
       {FileResult::kNoMemory, "Zu wenig Arbeitsspeicher"},
   };

@@ -1,11 +1,10 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-
-#include <gtest/gtest.h>
 
 #include "platform/env.h"
 #include "tests/run_program.h"
@@ -42,8 +41,8 @@ TEST_F(PosixEnvTest, OnlyRegularFilesExist) {
   fs::create_symlink(box_.Path("dir"), box_.Path("dirlink"));
   fs::create_symlink(box_.Path("gone"), box_.Path("dangling"));
   const std::pair<std::string, bool> cases[] = {
-      {"file", true},     {"link", true},      {"dir", false}, {"dirlink", false},
-      {"fifo", false},    {"dangling", false}, {"gone", false},
+      {"file", true},  {"link", true},      {"dir", false},  {"dirlink", false},
+      {"fifo", false}, {"dangling", false}, {"gone", false},
   };
   for (const auto& [name, exists] : cases) {
     EXPECT_EQ(env_.FileExists(box_.Path(name)), exists) << name;

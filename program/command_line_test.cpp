@@ -21,7 +21,9 @@ TEST(SplitCommandLineTest, Examples) {
       {"prog \"\"x", {"prog", "x"}},
       {"prog a \"", {"prog", "a"}},
       {"prog a \" \"", {"prog", "a", " "}},
-      {"  \t prog\t\ta\x01" "b", {"prog", "a", "b"}},
+      {"  \t prog\t\ta\x01"
+       "b",
+       {"prog", "a", "b"}},
       {"prog \"tab\there\"", {"prog", "tab\there"}},
       {"prog \"open to the end", {"prog", "open to the end"}},
       {"prog \xE9t\xE9.src", {"prog", "\xE9t\xE9.src"}},

@@ -49,10 +49,10 @@ TEST(RunVornetteTest, UncaughtFailureEndsTheRunWithStatusOne) {
   env.files["a.src"] = "end\n";
   env.files["b.src"] = "x\n";
   EXPECT_EQ(RunVornette(env, {"a.src", "b.src"}), 1);
-  EXPECT_EQ(env.ConsoleLines(),
-            (Lines{std::string(kBanner), "Debug: Open file \"a.src\".",
-                   "Debug: Save file \"a.src~\".", "Debug: Process file \"a.src\".",
-                   "Error: Out of memory: Zu wenig Arbeitsspeicher"}));
+  EXPECT_EQ(
+      env.ConsoleLines(),
+      (Lines{std::string(kBanner), "Debug: Open file \"a.src\".", "Debug: Save file \"a.src~\".",
+             "Debug: Process file \"a.src\".", "Error: Out of memory: Zu wenig Arbeitsspeicher"}));
   EXPECT_EQ(env.files["a.src"], "end\n");
   EXPECT_EQ(env.files["a.src~"], "end\r\n");
   EXPECT_EQ(env.files["b.src"], "x\n");

@@ -1,7 +1,7 @@
 // Runs the program over copies of real KRL programs, as a user would.
-#include <filesystem>
-
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "basic/constants.h"
 #include "formatter/indent.h"

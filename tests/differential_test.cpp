@@ -80,7 +80,7 @@ TEST(DifferentialTest, CapitalizationMatchesOneReplacementPerWord) {
 }
 
 TEST(DifferentialTest, GuardedReplaceMatchesTheLiteralSteps) {
-  static const char* const kPatterns[] = {"",   "=",  "a",   "aa",  ";",  "'",  "\"", "  ",
+  static const char* const kPatterns[] = {"",   "=",  "a",   "aa",  ";",  "'",  "\"",   "  ",
                                           "=;", "'a", "end", "END", "or", "x=", "\xF2", "\xE9"};
   std::mt19937 random(7);
   for (const std::string& line : Lines()) {

@@ -12,13 +12,13 @@ namespace vornette::testing {
 
 std::vector<std::string> GeneratedLines(size_t count, uint32_t seed) {
   static const char* const kPieces[] = {
-      " ",   "  ",   "   ",  "\t",   ";",    "\"",   "'",    "=",    "==",   ">=",   "<=",
-      "<>",  "<",    ">",    "*",    "/",    ",",    ":",    "+",    "-",    "(",    ")",
-      "[",   "]",    "{",    "}",    ".",    "_",    "#",    "$",    "?",    "|",    "~",
-      "!",   "&",    "@",    "\\",   "0",    "1",    "42",   "x",    "abc",  "\x0C", "\x01",
-      "\x1F", "\x7F", "\x80", "\xA0", "\xE9", "\xFF", "\xF0", "\xF2", "\xF3", "\xF7", "OR",
-      "or",  "AND",  "aNd",  ")OR(", ") or(", ")And (", "$in_home", "#path", "endif;",
-      ";fold", ";ENDFOLD", "P1.X",
+      " ",      "  ",       "   ",   "\t",     ";",     "\"",       "'",    "=",    "==",   ">=",
+      "<=",     "<>",       "<",     ">",      "*",     "/",        ",",    ":",    "+",    "-",
+      "(",      ")",        "[",     "]",      "{",     "}",        ".",    "_",    "#",    "$",
+      "?",      "|",        "~",     "!",      "&",     "@",        "\\",   "0",    "1",    "42",
+      "x",      "abc",      "\x0C",  "\x01",   "\x1F",  "\x7F",     "\x80", "\xA0", "\xE9", "\xFF",
+      "\xF0",   "\xF2",     "\xF3",  "\xF7",   "OR",    "or",       "AND",  "aNd",  ")OR(", ") or(",
+      ")And (", "$in_home", "#path", "endif;", ";fold", ";ENDFOLD", "P1.X",
   };
   // The keywords of every table, recased at random below.
   std::vector<std::string> words;

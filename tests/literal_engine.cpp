@@ -17,13 +17,15 @@ std::string GuardedReplace(std::string_view line, std::string_view old_pattern,
   std::string tail(line);
   std::string result;
   while (!search_text.empty()) {
-    const size_t found = search_pattern.empty() ? std::string::npos : search_text.find(search_pattern);
+    const size_t found =
+        search_pattern.empty() ? std::string::npos : search_text.find(search_pattern);
     if (found == std::string::npos) {
       result += tail;
       return result;
     }
     const int64_t p = static_cast<int64_t>(found) + 1;
-    const int64_t a = static_cast<int64_t>(line.size()) - static_cast<int64_t>(search_text.size()) + p;
+    const int64_t a =
+        static_cast<int64_t>(line.size()) - static_cast<int64_t>(search_text.size()) + p;
     bool replace;
     if (IsInComment(a, line)) {
       replace = false;
@@ -72,14 +74,22 @@ std::string SpaceOperators(std::string_view line) {
     uint8_t flags;
   };
   static const Row kRows[] = {
-      {">=", "\xF2", ReplaceAll},     {"<=", "\xF3", ReplaceAll},
-      {"<>", "\xF7", ReplaceAll},     {"==", "\xF0", ReplaceAll},
-      {"=", " = ", ReplaceAll},       {"*", " * ", ReplaceAll},
-      {"/", " / ", ReplaceAll},       {">", " > ", ReplaceAll},
-      {"<", " < ", ReplaceAll},       {",", ", ", ReplaceAll},
-      {";", " ;", ReplaceAll},        {"\xF2", " >= ", ReplaceAll},
-      {"\xF3", " <= ", ReplaceAll},   {"\xF7", " <> ", ReplaceAll},
-      {"\xF0", " == ", ReplaceAll},   {")OR(", ") OR (", ReplaceAll | IgnoreCase},
+      {">=", "\xF2", ReplaceAll},
+      {"<=", "\xF3", ReplaceAll},
+      {"<>", "\xF7", ReplaceAll},
+      {"==", "\xF0", ReplaceAll},
+      {"=", " = ", ReplaceAll},
+      {"*", " * ", ReplaceAll},
+      {"/", " / ", ReplaceAll},
+      {">", " > ", ReplaceAll},
+      {"<", " < ", ReplaceAll},
+      {",", ", ", ReplaceAll},
+      {";", " ;", ReplaceAll},
+      {"\xF2", " >= ", ReplaceAll},
+      {"\xF3", " <= ", ReplaceAll},
+      {"\xF7", " <> ", ReplaceAll},
+      {"\xF0", " == ", ReplaceAll},
+      {")OR(", ") OR (", ReplaceAll | IgnoreCase},
       {") OR(", ") OR (", ReplaceAll | IgnoreCase},
       {")OR (", ") OR (", ReplaceAll | IgnoreCase},
       {")AND(", ") AND (", ReplaceAll | IgnoreCase},

@@ -1,12 +1,11 @@
 // Runs the built program in scratch folders, as a user would.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-
-#include <gtest/gtest.h>
 
 #include "basic/constants.h"
 #include "tests/run_program.h"
@@ -17,7 +16,9 @@ namespace {
 using Lines = std::vector<std::string>;
 
 constexpr char kPlainIni[] = "[Spacing]\nSpacingOperators=0\n[Indent]\nIndentWidth=2\n";
-constexpr char kOpenFailed[] = "kann nicht ge\xC3\xB6" "ffnet werden";
+constexpr char kOpenFailed[] =
+    "kann nicht ge\xC3\xB6"
+    "ffnet werden";
 
 Lines With(Lines lines, const Lines& more) {
   lines.insert(lines.end(), more.begin(), more.end());
@@ -114,10 +115,10 @@ TEST_F(ProgramTest, BackupFailures) {
   EXPECT_EQ(run.exit_status, 0);
   Lines expected;
   for (std::string name : {"d.src", "r.src", "held.src"}) {
-    expected = With(expected, {"Debug: Open file \"" + name + "\".",
-                               "Debug: Save file \"" + name + "~\".",
-                               "Error: Can not save file \"" + name + "~\". Message: Datei " +
-                                   name + "~ kann nicht erstellt werden"});
+    expected =
+        With(expected, {"Debug: Open file \"" + name + "\".", "Debug: Save file \"" + name + "~\".",
+                        "Error: Can not save file \"" + name + "~\". Message: Datei " + name +
+                            "~ kann nicht erstellt werden"});
   }
   EXPECT_EQ(OutputLines(run.output), Console(expected));
   EXPECT_EQ(box_.ReadFile("d.src"), "x=1\n");
@@ -223,7 +224,11 @@ TEST_F(ProgramTest, LineEnds) {
       {"lfcr.src", "a\n\rb\n", "a\r\n\r\nb\r\n"},
       {"open.src", "a\r\nb", "a\r\nb\r\n"},
       {"empty.src", "", ""},
-      {"bom.src", "\xEF\xBB\xBF" "a\r\n", "\xEF\xBB\xBF" "a\r\n"},
+      {"bom.src",
+       "\xEF\xBB\xBF"
+       "a\r\n",
+       "\xEF\xBB\xBF"
+       "a\r\n"},
   };
   std::vector<std::string> names;
   Lines expected;
@@ -251,7 +256,10 @@ TEST_F(ProgramTest, SameNameTwiceAndNameWithBlanks) {
 }
 
 TEST_F(ProgramTest, NulByteFileIsLeftAlone) {
-  const std::string utf16("\xFF\xFE" "D\0E\0F\0\r\0\n\0", 12);
+  const std::string utf16(
+      "\xFF\xFE"
+      "D\0E\0F\0\r\0\n\0",
+      12);
   box_.WriteFile("u.src", utf16);
   const RunResult run = box_.Run({"u.src"});
   EXPECT_EQ(run.exit_status, 0);
