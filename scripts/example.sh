@@ -5,11 +5,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh diffutils
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)" --target vornette >/dev/null
+cmake -S . -B build/example -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=OFF >/dev/null
+cmake --build build/example -j "$(nproc)" --target vornette >/dev/null
 
 scratch=$(mktemp -d)
-cp build/release/vornette build/release/Vornette.ini "$scratch/"
+cp build/example/vornette build/example/Vornette.ini "$scratch/"
 cp examples/pick.src "$scratch/"
 cd "$scratch"
 echo "== $scratch/vornette pick.src"

@@ -7,10 +7,10 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc)
 
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=ON >/dev/null
 cmake --build build/release -j "$jobs"
 ctest --test-dir build/release -j "$jobs" --output-on-failure
 
-cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNETTE_SANITIZE=ON >/dev/null
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNETTE_SANITIZE=ON -DVORNETTE_TESTS=ON >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize -j "$jobs" --output-on-failure
