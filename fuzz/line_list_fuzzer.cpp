@@ -1,0 +1,52 @@
+// The cutting of a file's bytes into lines, and the writing format.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formatter/line_list.h"
+#include "fuzz/fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace vornette;
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  LineList list;
+  if (!CutIntoLines(bytes, &list)) {
+    FUZZ_CHECK(bytes.find('\0') != std::string::npos);
+    FUZZ_CHECK(list.empty());
+    return 0;
+  }
+  // One line per line end, plus the bytes after the last one.
+  size_t ends = 0;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && !(i + 1 < bytes.size() && bytes[i + 1] == '\n'))) {
+      ++ends;
+    }
+  }
+  const bool open_last = !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r';
+  const std::vector<std::string> lines = list.Lines();
+  FUZZ_CHECK(lines.size() == ends + (open_last ? 1 : 0));
+  FUZZ_CHECK(list.size() == lines.size());
+
+  std::string written;
+  std::string expected;
+  for (std::string_view piece : list.WritingFormat()) written.append(piece);
+  std::string without_ends;
+  for (const std::string& line : lines) {
+    FUZZ_CHECK(line.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
+    expected += line + "\r\n";
+    without_ends += line;
+  }
+  FUZZ_CHECK(written == expected);
+  // The lines hold every byte but the line ends.
+  std::string stripped;
+  for (char c : bytes) {
+    if (c != '\r' && c != '\n') stripped.push_back(c);
+  }
+  FUZZ_CHECK(stripped == without_ends);
+  // Cutting the written text again gives the same lines.
+  LineList again;
+  FUZZ_CHECK(CutIntoLines(written, &again));
+  FUZZ_CHECK(again.Lines() == lines);
+  return 0;
+}
