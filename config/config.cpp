@@ -87,9 +87,11 @@ std::string ConfigReader::ReadText(std::string_view section, std::string_view ke
                                    std::string_view default_text) {
   if (!failure_.empty()) return std::string(default_text);
   try {
-    std::string bytes;
+    ByteBuffer bytes;
     const FileResult result = env_.ReadWholeFile(path_, &bytes);
-    if (result == FileResult::kOk) return LookUpProfileString(bytes, section, key, default_text);
+    if (result == FileResult::kOk) {
+      return LookUpProfileString(bytes.view(), section, key, default_text);
+    }
     failure_ = FileFailureText(result, path_);
   } catch (const std::bad_alloc&) {
     failure_ = FileFailureText(FileResult::kNoMemory, path_);

@@ -27,9 +27,15 @@ class KeywordIndex {
         slots_[slot].length = static_cast<uint8_t>(upper.size());
         slots_[slot].category = static_cast<uint8_t>(c);
         upper.copy(slots_[slot].word, upper.size());
+        starts_[static_cast<unsigned char>(ToUpperAscii(word[0]))] = true;
+        starts_[static_cast<unsigned char>(ToLowerAscii(word[0]))] = true;
       }
     }
   }
+
+  // False when no keyword begins with `c`: most words of a program (numbers,
+  // names) are passed over on their first byte.
+  bool MayStart(char c) const { return starts_[static_cast<unsigned char>(c)]; }
 
   // The category of `upper_word` (already in upper case), if it is a keyword.
   std::optional<KeywordCategory> Find(std::string_view upper_word) const {
@@ -59,6 +65,7 @@ class KeywordIndex {
   }
 
   Slot slots_[kSlots];
+  bool starts_[256] = {};
 };
 
 const KeywordIndex& TheKeywordIndex() {
@@ -70,10 +77,9 @@ const KeywordIndex& TheKeywordIndex() {
 // non-separators) that starts outside comments and string literals.
 template <typename Recase>
 void ForEachUnprotectedWord(std::string& line, Recase recase) {
-  const size_t first_semicolon = line.find(';');
-  const size_t n = first_semicolon == std::string::npos ? line.size() : first_semicolon + 1;
   bool double_quotes = false;
   bool apostrophes = false;
+  const size_t n = line.size();
   size_t i = 0;
   while (i < n) {
     const char c = line[i];
@@ -83,9 +89,13 @@ void ForEachUnprotectedWord(std::string& line, Recase recase) {
       ++i;
       continue;
     }
-    size_t end = i + 1;
-    while (end < line.size() && !IsSeparator(line[end])) ++end;
+    // ";" is no separator, so the first one lies in a word; the words after
+    // that one lie in the comment.
+    bool semicolon = false;
+    size_t end = i;
+    for (; end < n && !IsSeparator(line[end]); ++end) semicolon |= line[end] == ';';
     if (!double_quotes && !apostrophes) recase(i, end);
+    if (semicolon) return;
     i = end;
   }
 }
@@ -120,7 +130,7 @@ void ApplyAllCapitalizations(std::string& line,
   char upper[kLongestKeyword];
   ForEachUnprotectedWord(line, [&](size_t begin, size_t end) {
     const size_t length = end - begin;
-    if (length > kLongestKeyword) return;
+    if (length > kLongestKeyword || !index.MayStart(line[begin])) return;
     for (size_t i = 0; i < length; ++i) upper[i] = ToUpperAscii(line[begin + i]);
     const auto category = index.Find(std::string_view(upper, length));
     if (category) Recase(line, begin, end, modes[static_cast<size_t>(*category)]);

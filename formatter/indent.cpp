@@ -21,6 +21,15 @@ int64_t BlanksFor(int32_t indent_width, int64_t level) {
   return product > 0 ? product : 0;
 }
 
+// A cheap test that rules out most first words before the table lookups: no
+// block word is longer than 9 characters, and all begin with one of these.
+bool MayBeBlockWord(std::string_view word) {
+  constexpr size_t kLongestBlockWord = 9;
+  constexpr std::string_view kFirstCharacters = "DdIiLlRrFf;SsWwEeUuCc";
+  return !word.empty() && word.size() <= kLongestBlockWord &&
+         kFirstCharacters.find(word[0]) != std::string_view::npos;
+}
+
 }  // namespace
 
 std::string_view FirstWord(std::string_view line) {
@@ -35,13 +44,10 @@ std::string_view TrimLeft(std::string_view line) {
   return line.substr(start);
 }
 
-void AppendIndentedLine(std::string_view line, IndentState& state, int32_t indent_width,
-                        std::string& out) {
+IndentedLine IndentLineParts(std::string_view line, IndentState& state, int32_t indent_width) {
   const std::string_view trimmed = TrimLeft(line);
   const std::string_view word = FirstWord(trimmed);
-  // No block word is longer than this, so longer first words skip the lookups.
-  constexpr size_t kLongestBlockWord = 9;
-  const bool may_be_block_word = !word.empty() && word.size() <= kLongestBlockWord;
+  const bool may_be_block_word = MayBeBlockWord(word);
 
   if (may_be_block_word && IsInList(word, BlockCloseWords)) --state.IndentLevel;
   if (may_be_block_word && IsInList(word, CaseCloseWords)) --state.CaseLevel;
@@ -49,16 +55,16 @@ void AppendIndentedLine(std::string_view line, IndentState& state, int32_t inden
 
   const int64_t blanks =
       BlanksFor(indent_width, state.IndentLevel) + BlanksFor(indent_width, state.CaseLevel);
-  out.append(static_cast<size_t>(blanks), ' ');
-  out.append(trimmed);
 
   if (may_be_block_word && IsInList(word, BlockOpenWords)) ++state.IndentLevel;
   if (may_be_block_word && IsInList(word, CaseOpenWords)) ++state.CaseLevel;
+  return {static_cast<size_t>(blanks), trimmed};
 }
 
 std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width) {
-  std::string result;
-  AppendIndentedLine(line, state, indent_width, result);
+  const IndentedLine parts = IndentLineParts(line, state, indent_width);
+  std::string result(parts.blanks, ' ');
+  result.append(parts.text);
   return result;
 }
 

@@ -40,9 +40,13 @@ struct IndentState {
 // range, as such a run of blanks is too long to build.
 std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width);
 
-// IndentLine, appending its result to `out` instead of returning it.
-void AppendIndentedLine(std::string_view line, IndentState& state, int32_t indent_width,
-                        std::string& out);
+// The indented line as its two parts: the number of blanks in front, and the
+// trimmed line (a part of `line`). Updates `state` and throws as IndentLine.
+struct IndentedLine {
+  size_t blanks;
+  std::string_view text;
+};
+IndentedLine IndentLineParts(std::string_view line, IndentState& state, int32_t indent_width);
 
 // Removes the leading bytes up to 0x20 (blanks, TABs, control characters).
 std::string_view TrimLeft(std::string_view line);

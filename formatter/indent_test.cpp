@@ -126,6 +126,26 @@ TEST(IndentLineTest, ProductBeyondThirtyTwoBitsCannotBeBuilt) {
   }
 }
 
+TEST(IndentLineTest, EveryBlockWordInAnyCaseMovesItsCounters) {
+  std::vector<std::string_view> words;
+  for (auto table : {std::span<const std::string_view>(BlockOpenWords),
+                     std::span<const std::string_view>(BlockCloseWords),
+                     std::span<const std::string_view>(CaseOpenWords),
+                     std::span<const std::string_view>(CaseCloseWords)}) {
+    words.insert(words.end(), table.begin(), table.end());
+  }
+  for (std::string_view word : words) {
+    for (const std::string& written : {UpperCase(word), LowerCase(word)}) {
+      IndentState state{5, 5};
+      IndentLine(written + " x", state, 2);
+      const int64_t open = IsInList(word, BlockOpenWords) - IsInList(word, BlockCloseWords);
+      const int64_t cases = IsInList(word, CaseOpenWords) - IsInList(word, CaseCloseWords);
+      EXPECT_EQ(state.IndentLevel, 5 + open) << written;
+      EXPECT_EQ(state.CaseLevel, 5 + cases) << written;
+    }
+  }
+}
+
 TEST(SeparatorTest, TableAndFastTestAgree) {
   int count = 0;
   for (int byte = 0; byte < 256; ++byte) {

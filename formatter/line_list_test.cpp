@@ -29,15 +29,24 @@ TEST(CutIntoLinesTest, LineEnds) {
       {"bom kept", "\xEF\xBB\xBFx\n", {"\xEF\xBB\xBFx"}},
       {"cr cr lf", "a\r\r\nb", {"a", "", "b"}},
       {"high bytes", "\xE9\xF0\xFF\n", {"\xE9\xF0\xFF"}},
+      {"lone cr before crlf", "a\rb\r\nc\n\n", {"a", "b", "c", ""}},
+      {"long mixed", "first line\nsecond\r\r\nthird\rfourth\n\rfifth", {"first line", "second", "", "third", "fourth", "", "fifth"}},
   };
   for (const Case& c : cases) {
-    LineList list;
-    ASSERT_TRUE(CutIntoLines(std::string(c.bytes), &list)) << c.name;
-    EXPECT_EQ(list.Lines(), c.lines) << c.name;
-    EXPECT_EQ(list.size(), c.lines.size()) << c.name;
-    std::string expected;
-    for (const std::string& line : c.lines) expected += line + "\r\n";
-    EXPECT_EQ(Joined(list), expected) << c.name;
+    // Without room behind the bytes the lines are copied; with room, the
+    // line ends widen in place.
+    for (size_t room : {size_t{0}, c.bytes.size() + 2}) {
+      ByteBuffer bytes;
+      bytes.Reserve(c.bytes.size() + room);
+      bytes.Append(c.bytes);
+      LineList list;
+      ASSERT_TRUE(CutIntoLines(std::move(bytes), &list)) << c.name;
+      EXPECT_EQ(list.Lines(), c.lines) << c.name << room;
+      EXPECT_EQ(list.size(), c.lines.size()) << c.name << room;
+      std::string expected;
+      for (const std::string& line : c.lines) expected += line + "\r\n";
+      EXPECT_EQ(Joined(list), expected) << c.name << room;
+    }
   }
 }
 

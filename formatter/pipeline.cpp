@@ -1,5 +1,7 @@
 #include "formatter/pipeline.h"
 
+#include <algorithm>
+
 #include "formatter/capitalization.h"
 #include "formatter/spacing.h"
 
@@ -13,10 +15,10 @@ bool AnyCapitalization(const FormatterSettings& settings) {
   return false;
 }
 
-}  // namespace
-
-void FormatLine(std::string_view line, const FormatterSettings& settings, IndentState& state,
-                std::string& scratch, std::string& out) {
+// The line after spacing and capitalization: `line` itself when neither
+// runs, else `scratch`.
+std::string_view SpaceAndRecase(std::string_view line, const FormatterSettings& settings,
+                                std::string& scratch) {
   std::string_view current = line;
   if (settings.SpacingOperators) {
     scratch.clear();
@@ -28,17 +30,32 @@ void FormatLine(std::string_view line, const FormatterSettings& settings, Indent
     ApplyAllCapitalizations(scratch, settings.Capitalization);
     current = scratch;
   }
-  AppendIndentedLine(current, state, settings.IndentWidth, out);
+  return current;
+}
+
+}  // namespace
+
+void FormatLine(std::string_view line, const FormatterSettings& settings, IndentState& state,
+                std::string& scratch, LineList& out) {
+  const std::string_view current = SpaceAndRecase(line, settings, scratch);
+  const IndentedLine indented = IndentLineParts(current, state, settings.IndentWidth);
+  out.AppendLine(indented.blanks, indented.text);
+}
+
+std::string FormatLine(std::string_view line, const FormatterSettings& settings,
+                       IndentState& state) {
+  std::string scratch;
+  return IndentLine(SpaceAndRecase(line, settings, scratch), state, settings.IndentWidth);
 }
 
 LineList FormatLines(const LineList& input, const FormatterSettings& settings) {
-  LineList output;
+  // Formatting adds a little; a small file gets a small block.
+  const size_t estimate = input.bytes() + input.bytes() / 4 + 64;
+  LineList output(std::min(estimate, LineList::kBlockSize));
   IndentState state;
   std::string scratch;
-  input.ForEachLine([&](std::string_view line) {
-    FormatLine(line, settings, state, scratch, output.BeginLine());
-    output.EndLine();
-  });
+  input.ForEachLine(
+      [&](std::string_view line) { FormatLine(line, settings, state, scratch, output); });
   return output;
 }
 

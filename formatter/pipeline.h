@@ -15,7 +15,11 @@ namespace vornette {
 // Runs the pipeline on `line` and appends the result to `out`. `scratch` is
 // working space, reused from line to line so that no line allocates.
 void FormatLine(std::string_view line, const FormatterSettings& settings, IndentState& state,
-                std::string& scratch, std::string& out);
+                std::string& scratch, LineList& out);
+
+// Runs the pipeline on `line` and returns the result.
+std::string FormatLine(std::string_view line, const FormatterSettings& settings,
+                       IndentState& state);
 
 // Runs the pipeline on every line of `input`, in order, with one IndentState
 // for the whole file, and returns the formatted lines.

@@ -14,10 +14,16 @@ FormatterSettings AllUpper() {
 }
 
 std::string Format(std::string_view line, const FormatterSettings& settings, IndentState& state) {
+  // Both forms of the pipeline give the same line and leave the same state.
+  IndentState copy = state;
   std::string scratch;
-  std::string out;
-  FormatLine(line, settings, state, scratch, out);
-  return out;
+  LineList out;
+  FormatLine(line, settings, copy, scratch, out);
+  const std::string result = FormatLine(line, settings, state);
+  EXPECT_EQ(out.Lines(), std::vector<std::string>{result});
+  EXPECT_EQ(copy.IndentLevel, state.IndentLevel);
+  EXPECT_EQ(copy.CaseLevel, state.CaseLevel);
+  return result;
 }
 
 TEST(FormatLineTest, RoadOfOneLine) {

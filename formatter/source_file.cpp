@@ -24,7 +24,7 @@ bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, Lin
   }
   std::string failure;
   try {
-    std::string bytes;
+    ByteBuffer bytes;
     const FileResult result = env.ReadWholeFile(file_name, &bytes);
     if (result != FileResult::kOk) {
       failure = FileFailureText(result, file_name);

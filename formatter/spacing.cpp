@@ -71,29 +71,61 @@ size_t JointAt(std::string_view line, size_t i, std::string_view* word) {
   return 0;
 }
 
+// The bytes that the scan outside literals must look at; runs of other bytes
+// are copied as they are.
+constexpr std::array<bool, 256> kSpecialOutside = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : std::string_view(" <>=*/,;)\"'")) table[c] = true;
+  for (char c : {kGreaterEqualMark, kLessEqualMark, kNotEqualMark, kEqualEqualMark}) {
+    table[static_cast<unsigned char>(c)] = true;
+  }
+  return table;
+}();
+
+// Inside a literal only a quote character or the first ";" matters.
+constexpr std::array<bool, 256> kSpecialInside = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : std::string_view("\"';")) table[c] = true;
+  return table;
+}();
+
+size_t RunEnd(std::string_view line, size_t i, const std::array<bool, 256>& special) {
+  while (i < line.size() && !special[static_cast<unsigned char>(line[i])]) ++i;
+  return i;
+}
+
 }  // namespace
 
 void AppendSpacedOperators(std::string_view line, std::string& out) {
-  const size_t first_semicolon = line.find(';');
   SpacedLineWriter writer(out);
+  // Each quote character is counted by itself; a byte lies in a literal while
+  // either count, the byte itself included, is odd.
   bool double_quotes = false;
   bool apostrophes = false;
   const size_t n = line.size();
   size_t i = 0;
   while (i < n) {
-    const char c = line[i];
-    double_quotes ^= (c == '"');
-    apostrophes ^= (c == '\'');
-    const bool in_comment = first_semicolon != std::string_view::npos && first_semicolon < i;
-    if (in_comment) {
-      // Nothing behind the first ";" ever changes.
-      writer.Text(line.substr(i));
-      break;
+    const bool in_literal = double_quotes || apostrophes;
+    const size_t run_end = RunEnd(line, i, in_literal ? kSpecialInside : kSpecialOutside);
+    if (run_end > i) {
+      writer.Text(line.substr(i, run_end - i));
+      i = run_end;
+      continue;
     }
-    if (double_quotes || apostrophes) {
+    const char c = line[i];
+    if (c == '"' || c == '\'') {
+      double_quotes ^= (c == '"');
+      apostrophes ^= (c == '\'');
       writer.Byte(c);
       ++i;
       continue;
+    }
+    if (c == ';') {
+      // The first ";" opens the comment: it gains a blank in front unless it
+      // stands in a literal, and nothing behind it ever changes.
+      if (!in_literal) writer.Blank();
+      writer.Text(line.substr(i));
+      break;
     }
     const char next = i + 1 < n ? line[i + 1] : '\0';
     std::string_view joint_word;
@@ -150,11 +182,6 @@ void AppendSpacedOperators(std::string_view line, std::string& out) {
       case ',':
         writer.Byte(',');
         writer.Blank();
-        break;
-      case ';':
-        // Only the first ";" gets here: it opens the comment.
-        writer.Blank();
-        writer.Byte(';');
         break;
       case ')':
         if (const size_t length = JointAt(line, i, &joint_word); length != 0) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "basic/byte_buffer.h"
 #include "basic/file_result.h"
 
 namespace vornette {
@@ -31,7 +32,7 @@ class Env {
 
   // Reads the whole file into `bytes` (replacing its content). While the file
   // is read, others may read it but not write it.
-  virtual FileResult ReadWholeFile(const std::string& name, std::string* bytes) = 0;
+  virtual FileResult ReadWholeFile(const std::string& name, ByteBuffer* bytes) = 0;
 
   // Creates or empties the file and writes `pieces` to it in order, in one
   // pass. Nobody else may read or write the file meanwhile. A read-only file

@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <climits>
 #include <new>
-#include <stdexcept>
 #include <string>
 
 #include "platform/env.h"
@@ -93,7 +92,7 @@ class PosixEnv : public Env {
     return ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
   }
 
-  FileResult ReadWholeFile(const std::string& name, std::string* bytes) override {
+  FileResult ReadWholeFile(const std::string& name, ByteBuffer* bytes) override {
     // O_NONBLOCK keeps a pipe put in the file's place from blocking the open.
     FileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0) return FileResult::kOpenFailed;
@@ -101,31 +100,24 @@ class PosixEnv : public Env {
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileResult::kOpenFailed;
     if (::flock(file.get(), LOCK_SH | LOCK_NB) != 0) return FileResult::kOpenFailed;
 
-    bytes->clear();
+    // The size taken at the open is only a guide: read to the end of the file.
+    // Room behind the bytes lets LF or CR line ends widen to CR LF in place;
+    // memory that is never touched costs nothing.
+    const size_t expected = static_cast<size_t>(info.st_size);
     try {
-      bytes->resize(static_cast<size_t>(info.st_size));
+      bytes->Release();
+      bytes->Reserve(expected + expected / 8 + 64);
     } catch (const std::bad_alloc&) {
       return FileResult::kNoMemory;
-    } catch (const std::length_error&) {
-      return FileResult::kNoMemory;
     }
-    // The size taken at the open is only a guide: read to the end of the file.
-    size_t filled = 0;
-    while (filled < bytes->size()) {
-      const ssize_t got = ::read(file.get(), bytes->data() + filled, bytes->size() - filled);
+    while (true) {
+      if (bytes->size() == bytes->capacity()) bytes->Reserve(bytes->capacity() * 2);
+      const ssize_t got = ::read(file.get(), bytes->data() + bytes->size(),
+                                 bytes->capacity() - bytes->size());
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) return FileResult::kReadFailed;
       if (got == 0) break;
-      filled += static_cast<size_t>(got);
-    }
-    bytes->resize(filled);
-    char more[4096];
-    while (filled == static_cast<size_t>(info.st_size)) {
-      const ssize_t got = ::read(file.get(), more, sizeof more);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return FileResult::kReadFailed;
-      if (got == 0) break;
-      bytes->append(more, static_cast<size_t>(got));
+      bytes->Resize(bytes->size() + static_cast<size_t>(got));
     }
     return FileResult::kOk;
   }

@@ -105,9 +105,10 @@ TEST(DifferentialTest, PipelineMatchesTheLiteralPipeline) {
     settings.SpacingOperators = (seed >> 20) & 1;
     settings.IndentWidth = static_cast<int32_t>((seed >> 24) % 5) - 1;
     settings.Capitalization = Mixed(seed);
-    std::string fast;
+    LineList fast;
     FormatLine(line, settings, fast_state, scratch, fast);
-    ASSERT_EQ(fast, literal::FormatLine(line, settings, literal_state)) << line;
+    ASSERT_EQ(fast.Lines(), std::vector<std::string>{literal::FormatLine(line, settings, literal_state)})
+        << line;
     ASSERT_EQ(fast_state.IndentLevel, literal_state.IndentLevel);
     ASSERT_EQ(fast_state.CaseLevel, literal_state.CaseLevel);
   }
@@ -155,10 +156,9 @@ TEST(PropertyTest, FormattingTwiceEqualsFormattingOnce) {
   for (const std::string& line : Lines()) {
     if (HasControlByte(line)) continue;
     IndentState state;
-    std::string scratch, once, twice;
-    FormatLine(line, settings, state, scratch, once);
+    const std::string once = FormatLine(line, settings, state);
     IndentState again;
-    FormatLine(once, settings, again, scratch, twice);
+    const std::string twice = FormatLine(once, settings, again);
     if (HasJointLeftForTheNextRun(once)) continue;
     ASSERT_EQ(twice, once) << line;
     ++checked;

@@ -2,13 +2,14 @@
 
 namespace vornette {
 
-FileResult MemoryEnv::ReadWholeFile(const std::string& name, std::string* bytes) {
+FileResult MemoryEnv::ReadWholeFile(const std::string& name, ByteBuffer* bytes) {
   if (auto failure = read_failures.find(name); failure != read_failures.end()) {
     return failure->second;
   }
   auto file = files.find(name);
   if (file == files.end()) return FileResult::kOpenFailed;
-  *bytes = file->second;
+  bytes->Release();
+  bytes->Append(file->second);
   return FileResult::kOk;
 }
 

@@ -30,7 +30,7 @@ class MemoryEnv : public Env {
   std::string ExecutablePath() override { return executable_path; }
   std::string_view PathSeparators() override { return "/"; }
   bool FileExists(const std::string& name) override { return files.count(name) != 0; }
-  FileResult ReadWholeFile(const std::string& name, std::string* bytes) override;
+  FileResult ReadWholeFile(const std::string& name, ByteBuffer* bytes) override;
   FileResult WriteWholeFile(const std::string& name,
                             std::span<const std::string_view> pieces) override;
   bool StdoutIsConsole() override { return console; }

@@ -1,0 +1,137 @@
+// Each formatting stage on realistic and on hostile lines, in bytes per second.
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <vector>
+
+#include "formatter/capitalization.h"
+#include "formatter/indent.h"
+#include "formatter/line_list.h"
+#include "formatter/pipeline.h"
+#include "formatter/spacing.h"
+
+namespace vornette {
+namespace {
+
+const std::vector<std::string>& RealisticLines() {
+  static const std::vector<std::string> lines = {
+      "PTP P1 Vel=100 % PDAT1 Tool[1] Base[0]",
+      "\t\tlin p12 c_dis",
+      "IF (n>3)AND(m<=4) THEN",
+      "$out[7] = false ; release gripper",
+      "wait for $in[2]==true",
+      "DECL E6POS xP3={X 1.0,Y 2.0,Z 3.0,A 0.0,B 90.0,C 0.0,S 6,T 27,E1 0.0}",
+      ";FOLD PTP P9 Vel=100 % PDAT9;%{PE}%R 8.3.31,%MKUKATPBASIS,%CMOVE,%VPTP,%P 1:PTP",
+      "msg=\"Part 4 done; next\"",
+      "ENDIF",
+      "  count=count+1",
+  };
+  return lines;
+}
+
+std::string LongOperatorLine(size_t size) {
+  std::string line = "x=";
+  for (unsigned i = 0; line.size() < size; ++i) {
+    line += "a" + std::to_string(i % 97) + "+b*" + std::to_string(i % 13) + ">=c, ";
+  }
+  return line;
+}
+
+std::string QuoteLine(size_t size) {
+  std::string line;
+  while (line.size() < size) line += "a='x\"y' ";
+  return line;
+}
+
+const std::string& Hostile(int which) {
+  static const std::string lines[] = {LongOperatorLine(1 << 20), std::string(100000, ' '),
+                                      QuoteLine(1 << 20)};
+  return lines[which];
+}
+
+FormatterSettings Everything() {
+  FormatterSettings settings;
+  settings.Capitalization.fill(CapitalizationMode::UpperCase);
+  return settings;
+}
+
+template <typename Stage>
+void RunOnLines(benchmark::State& state, const std::vector<std::string>& lines, Stage stage) {
+  size_t bytes = 0;
+  for (auto _ : state) {
+    for (const std::string& line : lines) {
+      stage(line);
+      bytes += line.size();
+    }
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(bytes));
+}
+
+void BM_Spacing(benchmark::State& state) {
+  std::string out;
+  auto stage = [&](const std::string& line) {
+    out.clear();
+    AppendSpacedOperators(line, out);
+    benchmark::DoNotOptimize(out.data());
+  };
+  if (state.range(0) < 0) {
+    RunOnLines(state, RealisticLines(), stage);
+  } else {
+    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
+  }
+}
+
+void BM_Capitalization(benchmark::State& state) {
+  const FormatterSettings settings = Everything();
+  std::string scratch;
+  auto stage = [&](const std::string& line) {
+    scratch.assign(line);
+    ApplyAllCapitalizations(scratch, settings.Capitalization);
+    benchmark::DoNotOptimize(scratch.data());
+  };
+  if (state.range(0) < 0) {
+    RunOnLines(state, RealisticLines(), stage);
+  } else {
+    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
+  }
+}
+
+void BM_Indentation(benchmark::State& state) {
+  IndentState indent;
+  auto stage = [&](const std::string& line) {
+    const IndentedLine out = IndentLineParts(line, indent, 2);
+    benchmark::DoNotOptimize(out.text.data());
+  };
+  if (state.range(0) < 0) {
+    RunOnLines(state, RealisticLines(), stage);
+  } else {
+    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
+  }
+}
+
+void BM_Pipeline(benchmark::State& state) {
+  const FormatterSettings settings = Everything();
+  std::string scratch;
+  LineList out;
+  IndentState indent;
+  auto stage = [&](const std::string& line) {
+    if (out.size() > 1000) out.clear();
+    FormatLine(line, settings, indent, scratch, out);
+  };
+  if (state.range(0) < 0) {
+    RunOnLines(state, RealisticLines(), stage);
+  } else {
+    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
+  }
+}
+
+// -1: realistic lines; 0: a 1 MB line of operators and words; 1: 100 000
+// blanks; 2: a 1 MB line full of quote characters.
+#define STAGE_BENCHMARK(name) BENCHMARK(name)->Arg(-1)->Arg(0)->Arg(1)->Arg(2)
+STAGE_BENCHMARK(BM_Spacing);
+STAGE_BENCHMARK(BM_Capitalization);
+STAGE_BENCHMARK(BM_Indentation);
+STAGE_BENCHMARK(BM_Pipeline);
+
+}  // namespace
+}  // namespace vornette

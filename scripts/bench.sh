@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The whole-program benchmark: times vornette (spacing on, every category
+# UpperCase) on a generated 64 MB KRL file against the floor of reading it
+# once and writing it twice (cat f > b; cat f > c), then a 1 MB against an
+# 8 MB single line, and one screen of code. Prints medians of several runs.
+# Usage: scripts/bench.sh [runs, default 7]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-7}
+
+scripts/deps.sh libbenchmark-dev
+cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=OFF \
+  -DVORNETTE_BENCHMARKS=ON >/dev/null
+cmake --build build/bench -j "$(nproc)" >/dev/null
+bin=$PWD/build/bench
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$bin/vornette" "$work/"
+cat >"$work/Vornette.ini" <<'INI'
+[Spacing]
+SpacingOperators=1
+[Capitalization]
+CAP_ProgramFlowStrings=UpperCase
+CAP_SetupCommandStrings=UpperCase
+CAP_MotionCommandStrings=UpperCase
+CAP_MathAndFunctionStrings=UpperCase
+CAP_IOCommandStrings=UpperCase
+CAP_TypeDefinitionStrings=UpperCase
+CAP_SystemVariableStrings=UpperCase
+CAP_OpusTechFunctionStrings=UpperCase
+INI
+cd "$work"
+"$bin/bench/generate_krl" 64 >big.src
+size=$(stat -c %s big.src)
+
+timed() { "$bin/bench/run_timed" "$runs" "$@"; }
+read -r floor floor_kb < <(timed sh -c 'cat big.src > b; cat big.src > c')
+read -r prog prog_kb < <(timed --prepare 'cp big.src w.src' ./vornette w.src)
+awk -v f="$floor" -v p="$prog" -v s="$size" -v kb="$prog_kb" 'BEGIN {
+  printf "64 MB file (%d bytes), median of runs:\n", s
+  printf "  floor (cat f > b; cat f > c): %7.1f ms\n", f * 1000
+  printf "  vornette, every stage on:     %7.1f ms  = %.2f x floor, %.0f MB/s, peak %.0f MB (%.2f x file)\n",
+         p * 1000, p / f, s / p / 1048576, kb / 1024, kb * 1024 / s
+}'
+
+"$bin/bench/generate_krl" 0 1024 >one.src
+"$bin/bench/generate_krl" 0 8192 >eight.src
+read -r one _ < <(timed --prepare 'cp one.src w1.src' ./vornette w1.src)
+read -r eight _ < <(timed --prepare 'cp eight.src w8.src' ./vornette w8.src)
+awk -v a="$one" -v b="$eight" 'BEGIN {
+  printf "single line: 1 MB %.1f ms, 8 MB %.1f ms, ratio %.1f (linear: 8)\n", a * 1000, b * 1000, b / a
+}'
+
+head -c 2500 big.src >small.src
+read -r small small_kb < <(timed --prepare 'cp small.src ws.src' ./vornette ws.src)
+awk -v t="$small" -v kb="$small_kb" 'BEGIN {
+  printf "one screen of code (2.5 KB): %.2f ms wall for the whole process, peak %.1f MB\n", t * 1000, kb / 1024
+}'
+
+if [ "${BENCH_STAGES:-1}" = 1 ]; then
+  "$bin/bench/stages_benchmark" --benchmark_min_time=0.2
+fi
