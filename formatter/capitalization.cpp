@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "basic/basic.h"
+#include "basic/packed_word.h"
 #include "formatter/indent.h"
 #include "formatter/word_tables.h"
 
@@ -21,30 +22,29 @@ class KeywordIndex {
   KeywordIndex() {
     for (size_t c = 0; c < kKeywordCategoryCount; ++c) {
       for (std::string_view word : WordTableOf(static_cast<KeywordCategory>(c))) {
-        const std::string upper = UpperCase(word);
-        size_t slot = Hash(upper) & kMask;
-        while (slots_[slot].length != 0) slot = (slot + 1) & kMask;
-        slots_[slot].length = static_cast<uint8_t>(upper.size());
-        slots_[slot].category = static_cast<uint8_t>(c);
-        upper.copy(slots_[slot].word, upper.size());
-        starts_[static_cast<unsigned char>(ToUpperAscii(word[0]))] = true;
-        starts_[static_cast<unsigned char>(ToLowerAscii(word[0]))] = true;
+        const PackedWord packed = PackUpper(word);
+        size_t slot = packed.Hash() & kMask;
+        while (slots_[slot].category != kEmpty) slot = (slot + 1) & kMask;
+        slots_[slot] = {packed, static_cast<uint8_t>(c)};
+        for (char first : {ToUpperAscii(word[0]), ToLowerAscii(word[0])}) {
+          lengths_[static_cast<unsigned char>(first)] |= uint16_t{1} << word.size();
+        }
       }
     }
   }
 
-  // False when no keyword begins with `c`: most words of a program (numbers,
-  // names) are passed over on their first byte.
-  bool MayStart(char c) const { return starts_[static_cast<unsigned char>(c)]; }
+  // False when no keyword of this length begins with `first`: most words of
+  // a program (numbers, names) are passed over without a lookup.
+  bool MayBe(char first, size_t length) const {
+    return (lengths_[static_cast<unsigned char>(first)] >> length) & 1;
+  }
 
-  // The category of `upper_word` (already in upper case), if it is a keyword.
-  std::optional<KeywordCategory> Find(std::string_view upper_word) const {
-    for (size_t slot = Hash(upper_word) & kMask; slots_[slot].length != 0;
+  // The category of `word` (at most kLongestKeyword bytes), if it is a keyword.
+  std::optional<KeywordCategory> Find(std::string_view word) const {
+    const PackedWord packed = PackUpper(word);
+    for (size_t slot = packed.Hash() & kMask; slots_[slot].category != kEmpty;
          slot = (slot + 1) & kMask) {
-      const Slot& s = slots_[slot];
-      if (std::string_view(s.word, s.length) == upper_word) {
-        return static_cast<KeywordCategory>(s.category);
-      }
+      if (slots_[slot].word == packed) return static_cast<KeywordCategory>(slots_[slot].category);
     }
     return std::nullopt;
   }
@@ -52,20 +52,15 @@ class KeywordIndex {
  private:
   static constexpr size_t kSlots = 512;
   static constexpr size_t kMask = kSlots - 1;
+  static constexpr uint8_t kEmpty = 0xFF;
   struct Slot {
-    char word[kLongestKeyword] = {};
-    uint8_t length = 0;
-    uint8_t category = 0;
+    PackedWord word;
+    uint8_t category = kEmpty;
   };
 
-  static size_t Hash(std::string_view word) {
-    uint32_t h = 2166136261u;
-    for (char c : word) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return h ^ (h >> 15);
-  }
-
   Slot slots_[kSlots];
-  bool starts_[256] = {};
+  // For every first byte, a bit for every length of keyword beginning with it.
+  uint16_t lengths_[256] = {};
 };
 
 const KeywordIndex& TheKeywordIndex() {
@@ -76,7 +71,7 @@ const KeywordIndex& TheKeywordIndex() {
 // Calls `recase(begin, end)` for every word of `line` (a maximal run of
 // non-separators) that starts outside comments and string literals.
 template <typename Recase>
-void ForEachUnprotectedWord(std::string& line, Recase recase) {
+void ForEachUnprotectedWord(std::span<const char> line, Recase recase) {
   bool double_quotes = false;
   bool apostrophes = false;
   const size_t n = line.size();
@@ -100,7 +95,7 @@ void ForEachUnprotectedWord(std::string& line, Recase recase) {
   }
 }
 
-void Recase(std::string& line, size_t begin, size_t end, CapitalizationMode mode) {
+void Recase(std::span<char> line, size_t begin, size_t end, CapitalizationMode mode) {
   if (mode == CapitalizationMode::UpperCase) {
     for (size_t i = begin; i < end; ++i) line[i] = ToUpperAscii(line[i]);
   } else if (mode == CapitalizationMode::LowerCase) {
@@ -116,23 +111,22 @@ std::string ApplyCapitalization(std::string_view line, std::span<const std::stri
   if (mode != CapitalizationMode::UpperCase && mode != CapitalizationMode::LowerCase) {
     return result;
   }
-  ForEachUnprotectedWord(result, [&](size_t begin, size_t end) {
+  const std::span<char> line_bytes(result.data(), result.size());
+  ForEachUnprotectedWord(line_bytes, [&](size_t begin, size_t end) {
     if (IsInList(std::string_view(result).substr(begin, end - begin), table)) {
-      Recase(result, begin, end, mode);
+      Recase(line_bytes, begin, end, mode);
     }
   });
   return result;
 }
 
-void ApplyAllCapitalizations(std::string& line,
+void ApplyAllCapitalizations(std::span<char> line,
                              const std::array<CapitalizationMode, kKeywordCategoryCount>& modes) {
   const KeywordIndex& index = TheKeywordIndex();
-  char upper[kLongestKeyword];
   ForEachUnprotectedWord(line, [&](size_t begin, size_t end) {
     const size_t length = end - begin;
-    if (length > kLongestKeyword || !index.MayStart(line[begin])) return;
-    for (size_t i = 0; i < length; ++i) upper[i] = ToUpperAscii(line[begin + i]);
-    const auto category = index.Find(std::string_view(upper, length));
+    if (length > kLongestKeyword || !index.MayBe(line[begin], length)) return;
+    const auto category = index.Find(std::string_view(line.data() + begin, length));
     if (category) Recase(line, begin, end, modes[static_cast<size_t>(*category)]);
   });
 }

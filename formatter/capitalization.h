@@ -22,8 +22,12 @@ std::string ApplyCapitalization(std::string_view line, std::span<const std::stri
 // with its mode from `modes`, in one scan of `line`, rewriting it in place.
 // The outcome is the same: whole-word occurrences of table words never
 // overlap, no word stands in two tables and recasing moves no guard.
-void ApplyAllCapitalizations(std::string& line,
+void ApplyAllCapitalizations(std::span<char> line,
                              const std::array<CapitalizationMode, kKeywordCategoryCount>& modes);
+inline void ApplyAllCapitalizations(
+    std::string& line, const std::array<CapitalizationMode, kKeywordCategoryCount>& modes) {
+  ApplyAllCapitalizations(std::span<char>(line.data(), line.size()), modes);
+}
 
 }  // namespace vornette
 

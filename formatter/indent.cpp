@@ -1,9 +1,14 @@
 #include "formatter/indent.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 #include <new>
+#include <span>
+#include <vector>
 
 #include "basic/basic.h"
+#include "basic/packed_word.h"
 #include "formatter/word_tables.h"
 
 namespace vornette {
@@ -21,13 +26,52 @@ int64_t BlanksFor(int32_t indent_width, int64_t level) {
   return product > 0 ? product : 0;
 }
 
-// A cheap test that rules out most first words before the table lookups: no
-// block word is longer than 9 characters, and all begin with one of these.
-bool MayBeBlockWord(std::string_view word) {
-  constexpr size_t kLongestBlockWord = 9;
-  constexpr std::string_view kFirstCharacters = "DdIiLlRrFf;SsWwEeUuCc";
-  return !word.empty() && word.size() <= kLongestBlockWord &&
-         kFirstCharacters.find(word[0]) != std::string_view::npos;
+// What a first word does to the counters: the four table tests of a word,
+// answered with one lookup.
+enum BlockWordEffect : uint8_t {
+  kClosesBlock = 1,
+  kClosesCase = 2,
+  kOpensBlock = 4,
+  kOpensCase = 8,
+};
+
+// No block word is longer than this.
+constexpr size_t kLongestBlockWord = 9;
+
+struct BlockWord {
+  PackedWord word;
+  uint8_t effects = 0;
+};
+
+// Every word of the four block tables once, with its effects.
+const std::vector<BlockWord>& BlockWords() {
+  static const std::vector<BlockWord> words = [] {
+    std::vector<BlockWord> all;
+    auto add = [&](std::span<const std::string_view> table, BlockWordEffect effect) {
+      for (std::string_view word : table) {
+        const PackedWord packed = PackUpper(word);
+        auto known = std::find_if(all.begin(), all.end(),
+                                  [&](const BlockWord& w) { return w.word == packed; });
+        if (known == all.end()) known = all.insert(all.end(), BlockWord{packed, 0});
+        known->effects |= effect;
+      }
+    };
+    add(BlockCloseWords, kClosesBlock);
+    add(CaseCloseWords, kClosesCase);
+    add(BlockOpenWords, kOpensBlock);
+    add(CaseOpenWords, kOpensCase);
+    return all;
+  }();
+  return words;
+}
+
+uint8_t BlockWordEffects(std::string_view word) {
+  if (word.empty() || word.size() > kLongestBlockWord) return 0;
+  const PackedWord packed = PackUpper(word);
+  for (const BlockWord& block_word : BlockWords()) {
+    if (block_word.word == packed) return block_word.effects;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -47,17 +91,17 @@ std::string_view TrimLeft(std::string_view line) {
 IndentedLine IndentLineParts(std::string_view line, IndentState& state, int32_t indent_width) {
   const std::string_view trimmed = TrimLeft(line);
   const std::string_view word = FirstWord(trimmed);
-  const bool may_be_block_word = MayBeBlockWord(word);
+  const uint8_t effects = BlockWordEffects(word);
 
-  if (may_be_block_word && IsInList(word, BlockCloseWords)) --state.IndentLevel;
-  if (may_be_block_word && IsInList(word, CaseCloseWords)) --state.CaseLevel;
+  if (effects & kClosesBlock) --state.IndentLevel;
+  if (effects & kClosesCase) --state.CaseLevel;
   if (state.CaseLevel < 0) state.CaseLevel = 0;
 
   const int64_t blanks =
       BlanksFor(indent_width, state.IndentLevel) + BlanksFor(indent_width, state.CaseLevel);
 
-  if (may_be_block_word && IsInList(word, BlockOpenWords)) ++state.IndentLevel;
-  if (may_be_block_word && IsInList(word, CaseOpenWords)) ++state.CaseLevel;
+  if (effects & kOpensBlock) ++state.IndentLevel;
+  if (effects & kOpensCase) ++state.CaseLevel;
   return {static_cast<size_t>(blanks), trimmed};
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "basic/byte_buffer.h"
+#include "basic/byte_scan.h"
 
 namespace vornette {
 
@@ -17,6 +18,8 @@ namespace vornette {
 // The lines are stored in their writing format, each followed by CR LF, in
 // blocks of a few megabytes: that takes barely more memory than the file,
 // needs no allocation per line, and the blocks are written out as they stand.
+// A block may have room in front of its lines, where RewriteLines puts the
+// rewritten lines, so that a file is reformatted without a second copy of it.
 class LineList {
  public:
   static constexpr size_t kBlockSize = size_t{2} << 20;
@@ -24,6 +27,11 @@ class LineList {
   // `first_block` is the capacity of the first block: a small file need not
   // take a whole block.
   explicit LineList(size_t first_block = kBlockSize) : first_block_(first_block) {}
+  LineList(LineList&&) = default;
+  LineList& operator=(LineList&&) = default;
+
+  // A copy of the list, for callers that must keep the original.
+  LineList Clone() const;
 
   size_t size() const { return count_; }
   // The length of the writing format, in bytes.
@@ -40,16 +48,25 @@ class LineList {
   // Calls `visit(std::string_view line)` for every line, in order.
   template <typename Visit>
   void ForEachLine(Visit visit) const {
-    for (const ByteBuffer& block : blocks_) {
-      const char* p = block.data();
-      const char* const end = p + block.size();
+    for (const Block& block : blocks_) {
+      const char* p = block.bytes.data() + block.begin;
+      const char* const end = block.bytes.data() + block.bytes.size();
       while (p < end) {
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
+        // A line holds no CR, so the first CR ends it.
+        const char* cr = p + FindByte(p, end - p, '\r');
         visit(std::string_view(p, cr - p));
         p = cr + 2;
       }
     }
   }
+
+  // Replaces every line, in order, by `rewrite(line)`: an object whose
+  // `blanks` blanks followed by its `text` make the new line. The text may lie
+  // in the line itself. A new line goes where the lines already passed were,
+  // when it fits there; from the first one that does not fit on, the new lines
+  // go to new blocks. If `rewrite` throws, the list is left empty.
+  template <typename Rewrite>
+  void RewriteLines(Rewrite rewrite);
 
   // The lines as separate strings, for tests and small tools.
   std::vector<std::string> Lines() const;
@@ -60,14 +77,59 @@ class LineList {
 
   // Cuts `bytes` into lines at CR LF, a lone CR or a lone LF and makes them
   // the whole content of `list`. Returns false, leaving `list` empty, when the
-  // bytes hold a NUL byte: such a file is not single-byte text.
+  // bytes hold a NUL byte: such a file is not single-byte text. The memory
+  // behind the bytes becomes room for RewriteLines.
   friend bool CutIntoLines(ByteBuffer bytes, LineList* list);
 
  private:
-  std::vector<ByteBuffer> blocks_;
+  // Lines in writing format from `begin` to the end of `bytes`.
+  struct Block {
+    ByteBuffer bytes;
+    size_t begin = 0;
+    std::string_view view() const { return bytes.view().substr(begin); }
+  };
+
+  std::vector<Block> blocks_;
   size_t count_ = 0;
   size_t first_block_;
 };
+
+template <typename Rewrite>
+void LineList::RewriteLines(Rewrite rewrite) {
+  std::vector<Block> blocks = std::move(blocks_);
+  const size_t count = count_;
+  clear();
+  LineList moved;  // the new lines that did not fit where the old ones were
+  for (Block& block : blocks) {
+    char* const data = block.bytes.data();
+    const size_t end = block.bytes.size();
+    size_t read = block.begin;
+    size_t write = 0;
+    while (read < end) {
+      const size_t cr = read + FindByte(data + read, end - read, '\r');
+      const size_t next = cr + 2;  // the first byte not yet read
+      const auto line = rewrite(std::string_view(data + read, cr - read));
+      const size_t length = line.blanks + line.text.size() + 2;
+      if (moved.empty() && write + length <= next) {
+        // Text first: the blanks may cover where it was.
+        std::memmove(data + write + line.blanks, line.text.data(), line.text.size());
+        std::memset(data + write, ' ', line.blanks);
+        std::memcpy(data + write + length - 2, "\r\n", 2);
+        write += length;
+      } else {
+        moved.AppendLine(line.blanks, line.text);
+      }
+      read = next;
+    }
+    if (write > 0) {
+      block.bytes.Resize(write);
+      block.begin = 0;
+      blocks_.push_back(std::move(block));
+    }
+  }
+  for (Block& block : moved.blocks_) blocks_.push_back(std::move(block));
+  count_ = count;
+}
 
 bool CutIntoLines(ByteBuffer bytes, LineList* list);
 

@@ -1,6 +1,8 @@
 #include "formatter/pipeline.h"
 
 #include <algorithm>
+#include <cstring>
+#include <span>
 
 #include "formatter/capitalization.h"
 #include "formatter/spacing.h"
@@ -16,21 +18,24 @@ bool AnyCapitalization(const FormatterSettings& settings) {
 }
 
 // The line after spacing and capitalization: `line` itself when neither
-// runs, else `scratch`.
+// runs, else a part of `scratch`, which keeps its largest size from line to
+// line so that no line allocates.
 std::string_view SpaceAndRecase(std::string_view line, const FormatterSettings& settings,
                                 std::string& scratch) {
-  std::string_view current = line;
+  const bool recase = AnyCapitalization(settings);
+  if (!settings.SpacingOperators && !recase) return line;
+  const size_t room = SpacedLengthBound(line.size());
+  if (scratch.size() < room) scratch.resize(room);
+  size_t length;
   if (settings.SpacingOperators) {
-    scratch.clear();
-    AppendSpacedOperators(line, scratch);
-    current = scratch;
+    length = WriteSpacedOperators(line, scratch.data());
+  } else {
+    length = line.size();
+    std::memcpy(scratch.data(), line.data(), length);
   }
-  if (AnyCapitalization(settings)) {
-    if (!settings.SpacingOperators) scratch.assign(line);
-    ApplyAllCapitalizations(scratch, settings.Capitalization);
-    current = scratch;
-  }
-  return current;
+  if (recase)
+    ApplyAllCapitalizations(std::span<char>(scratch.data(), length), settings.Capitalization);
+  return std::string_view(scratch.data(), length);
 }
 
 }  // namespace
@@ -48,15 +53,13 @@ std::string FormatLine(std::string_view line, const FormatterSettings& settings,
   return IndentLine(SpaceAndRecase(line, settings, scratch), state, settings.IndentWidth);
 }
 
-LineList FormatLines(const LineList& input, const FormatterSettings& settings) {
-  // Formatting adds a little; a small file gets a small block.
-  const size_t estimate = input.bytes() + input.bytes() / 4 + 64;
-  LineList output(std::min(estimate, LineList::kBlockSize));
+LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   IndentState state;
   std::string scratch;
-  input.ForEachLine(
-      [&](std::string_view line) { FormatLine(line, settings, state, scratch, output); });
-  return output;
+  lines.RewriteLines([&](std::string_view line) {
+    return IndentLineParts(SpaceAndRecase(line, settings, scratch), state, settings.IndentWidth);
+  });
+  return lines;
 }
 
 }  // namespace vornette

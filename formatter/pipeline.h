@@ -21,9 +21,10 @@ void FormatLine(std::string_view line, const FormatterSettings& settings, Indent
 std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                        IndentState& state);
 
-// Runs the pipeline on every line of `input`, in order, with one IndentState
-// for the whole file, and returns the formatted lines.
-LineList FormatLines(const LineList& input, const FormatterSettings& settings);
+// Runs the pipeline on every line of `lines`, in order, with one IndentState
+// for the whole file, and returns the formatted lines (in the same memory,
+// where they fit).
+LineList FormatLines(LineList lines, const FormatterSettings& settings);
 
 }  // namespace vornette
 

@@ -65,7 +65,7 @@ TEST(FormatLinesTest, WholeFileSharesOneState) {
   for (std::string_view line : {"def p()", "if a==1 then", "x=1", "endif", "end", ""}) {
     input.Append(line);
   }
-  const LineList output = FormatLines(input, AllUpper());
+  const LineList output = FormatLines(std::move(input), AllUpper());
   EXPECT_EQ(output.Lines(), (std::vector<std::string>{"DEF p()", "  IF A == 1 THEN", "    X = 1",
                                                       "  ENDIF", "END", ""}));
 }
@@ -78,12 +78,12 @@ TEST(FormatLinesTest, IndentationBeyondRangeStopsTheFile) {
   settings.IndentWidth = 2147483647;
   LineList one_line;
   one_line.Append("def p()");
-  EXPECT_NO_THROW(FormatLines(one_line, settings));
+  EXPECT_NO_THROW(FormatLines(std::move(one_line), settings));
   settings.IndentWidth = -2147483647 - 1;
   input.Append("end");
   input.Append("end");
   input.Append("end");
-  EXPECT_THROW(FormatLines(input, settings), std::bad_alloc);
+  EXPECT_THROW(FormatLines(std::move(input), settings), std::bad_alloc);
 }
 
 }  // namespace

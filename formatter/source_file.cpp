@@ -61,8 +61,7 @@ void ProcessSourceFile(Env& env, ConsoleLog& log, const FormatterSettings& setti
   log.WriteLogLine(Substitute(kProcessFileLine, {file_name}));
   // The whole file is formatted before it is opened for writing, so a failure
   // while formatting leaves it as it was.
-  LineList formatted = FormatLines(list, settings);
-  list.clear();
+  const LineList formatted = FormatLines(std::move(list), settings);
   SaveSourceFile(env, log, file_name, formatted);
   log.WriteLogLine(Substitute(kDoneFileLine, {file_name}));
 }

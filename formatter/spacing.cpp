@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "basic/basic.h"
 
@@ -21,16 +22,17 @@ constexpr char kEqualEqualMark = '\xF0';
 // comments and literals come out as one blank while those inside stay.
 class SpacedLineWriter {
  public:
-  explicit SpacedLineWriter(std::string& out) : out_(out) {}
+  explicit SpacedLineWriter(char* out) : start_(out), end_(out) {}
 
   void Blank() { pending_blank_ = true; }
   void Byte(char c) {
     FlushBlank();
-    out_.push_back(c);
+    *end_++ = c;
   }
   void Text(std::string_view text) {
     FlushBlank();
-    out_.append(text);
+    std::memcpy(end_, text.data(), text.size());
+    end_ += text.size();
   }
   // An operator between blanks.
   void Operator(std::string_view op) {
@@ -38,15 +40,21 @@ class SpacedLineWriter {
     Text(op);
     Blank();
   }
-  void Finish() { FlushBlank(); }
+  // Writes what is pending and returns the length of the line.
+  size_t Finish() {
+    FlushBlank();
+    return static_cast<size_t>(end_ - start_);
+  }
 
  private:
   void FlushBlank() {
-    if (pending_blank_) out_.push_back(' ');
+    *end_ = ' ';
+    end_ += pending_blank_;
     pending_blank_ = false;
   }
 
-  std::string& out_;
+  char* const start_;
+  char* end_;
   bool pending_blank_ = false;
 };
 
@@ -96,7 +104,7 @@ size_t RunEnd(std::string_view line, size_t i, const std::array<bool, 256>& spec
 
 }  // namespace
 
-void AppendSpacedOperators(std::string_view line, std::string& out) {
+size_t WriteSpacedOperators(std::string_view line, char* out) {
   SpacedLineWriter writer(out);
   // Each quote character is counted by itself; a byte lies in a literal while
   // either count, the byte itself included, is odd.
@@ -198,12 +206,17 @@ void AppendSpacedOperators(std::string_view line, std::string& out) {
     }
     ++i;
   }
-  writer.Finish();
+  return writer.Finish();
+}
+
+void AppendSpacedOperators(std::string_view line, std::string& out) {
+  const size_t start = out.size();
+  out.resize(start + SpacedLengthBound(line.size()));
+  out.resize(start + WriteSpacedOperators(line, out.data() + start));
 }
 
 std::string SpaceOperators(std::string_view line) {
   std::string result;
-  result.reserve(line.size() + line.size() / 4 + 8);
   AppendSpacedOperators(line, result);
   return result;
 }

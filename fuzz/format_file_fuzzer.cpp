@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(bytes.find('\0') != std::string::npos);
     return 0;
   }
-  const LineList once = FormatLines(input, settings);
+  const LineList once = FormatLines(input.Clone(), settings);
   FUZZ_CHECK(once.size() == input.size());
 
   // The fast pipeline agrees with the literal one, line by line.
@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool joint_left = false;
     for (const std::string& line : lines)
       joint_left = joint_left || HasJointLeftForTheNextRun(line);
-    if (!joint_left) FUZZ_CHECK(FormatLines(once, settings).Lines() == lines);
+    if (!joint_left) FUZZ_CHECK(FormatLines(once.Clone(), settings).Lines() == lines);
   }
   return 0;
 }

@@ -101,19 +101,19 @@ class PosixEnv : public Env {
     if (::flock(file.get(), LOCK_SH | LOCK_NB) != 0) return FileResult::kOpenFailed;
 
     // The size taken at the open is only a guide: read to the end of the file.
-    // Room behind the bytes lets LF or CR line ends widen to CR LF in place;
+    // Room behind the bytes lets the lines be widened and rewritten in place;
     // memory that is never touched costs nothing.
     const size_t expected = static_cast<size_t>(info.st_size);
     try {
       bytes->Release();
-      bytes->Reserve(expected + expected / 8 + 64);
+      bytes->Reserve(expected + expected / 2 + 4096);
     } catch (const std::bad_alloc&) {
       return FileResult::kNoMemory;
     }
     while (true) {
       if (bytes->size() == bytes->capacity()) bytes->Reserve(bytes->capacity() * 2);
-      const ssize_t got = ::read(file.get(), bytes->data() + bytes->size(),
-                                 bytes->capacity() - bytes->size());
+      const ssize_t got =
+          ::read(file.get(), bytes->data() + bytes->size(), bytes->capacity() - bytes->size());
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) return FileResult::kReadFailed;
       if (got == 0) break;

@@ -107,7 +107,8 @@ TEST(DifferentialTest, PipelineMatchesTheLiteralPipeline) {
     settings.Capitalization = Mixed(seed);
     LineList fast;
     FormatLine(line, settings, fast_state, scratch, fast);
-    ASSERT_EQ(fast.Lines(), std::vector<std::string>{literal::FormatLine(line, settings, literal_state)})
+    ASSERT_EQ(fast.Lines(),
+              std::vector<std::string>{literal::FormatLine(line, settings, literal_state)})
         << line;
     ASSERT_EQ(fast_state.IndentLevel, literal_state.IndentLevel);
     ASSERT_EQ(fast_state.CaseLevel, literal_state.CaseLevel);

@@ -1,0 +1,52 @@
+// Finding line ends in long runs of text quickly and portably: eight bytes
+// are tested at a time with plain 64-bit arithmetic, and the bytes found come
+// out as bits of a mask.
+#ifndef VORNETTE_BASIC_BYTE_SCAN_H_
+#define VORNETTE_BASIC_BYTE_SCAN_H_
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace vornette {
+
+inline constexpr uint64_t kEveryByte = 0x0101010101010101u;
+
+// The eight bytes at `p`, the first in the lowest bits.
+inline uint64_t LoadWord(const char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, 8);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  return word;
+}
+
+// A mask with the high bit of every byte of `word` that equals `c` set, and
+// no other bit.
+inline uint64_t BytesEqual(uint64_t word, char c) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  const uint64_t x = word ^ (kEveryByte * static_cast<unsigned char>(c));
+  return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
+// The number of bytes marked in a mask made by BytesEqual.
+inline size_t CountMarked(uint64_t mask) { return ((mask >> 7) * kEveryByte) >> 56; }
+
+// The index of the first byte equal to `c` among the `n` bytes at `p`, or
+// `n` when there is none.
+inline size_t FindByte(const char* p, size_t n, char c) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    if (const uint64_t mask = BytesEqual(LoadWord(p + i), c)) {
+      return i + static_cast<size_t>(std::countr_zero(mask)) / 8;
+    }
+  }
+  for (; i < n; ++i) {
+    if (p[i] == c) return i;
+  }
+  return n;
+}
+
+}  // namespace vornette
+
+#endif  // VORNETTE_BASIC_BYTE_SCAN_H_
