@@ -4,7 +4,6 @@
 #define VORNETTE_BASIC_PACKED_WORD_H_
 
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 #include "basic/basic.h"
@@ -27,13 +26,19 @@ struct PackedWord {
 };
 
 // `word` (at most kMaxLength bytes) in upper case, packed. Words that differ
-// in length differ when packed, as no word holds a NUL byte.
+// in length differ when packed, as no word holds a NUL byte. The numbers are
+// built in registers: writing the bytes to memory and reading them back as
+// numbers would stall the processor on every word.
 inline PackedWord PackUpper(std::string_view word) {
-  char bytes[PackedWord::kMaxLength] = {};
-  for (size_t i = 0; i < word.size(); ++i) bytes[i] = ToUpperAscii(word[i]);
   PackedWord packed;
-  std::memcpy(&packed.low, bytes, 8);
-  std::memcpy(&packed.high, bytes + 8, 8);
+  for (size_t i = 0; i < word.size(); ++i) {
+    const uint64_t byte = static_cast<unsigned char>(ToUpperAscii(word[i]));
+    if (i < 8) {
+      packed.low |= byte << (8 * i);
+    } else {
+      packed.high |= byte << (8 * (i - 8));
+    }
+  }
   return packed;
 }
 

@@ -1,6 +1,8 @@
 #include "formatter/capitalization.h"
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -68,30 +70,44 @@ const KeywordIndex& TheKeywordIndex() {
   return index;
 }
 
+// How the word scan sees a byte: part of a word, a separator, or a quote
+// character (a separator too), whose bit flips the literal state.
+constexpr uint8_t kWordByte = 0;
+constexpr uint8_t kDoubleQuote = 1;
+constexpr uint8_t kApostrophe = 2;
+constexpr uint8_t kOtherSeparator = 4;
+constexpr std::array<uint8_t, 256> kByteKinds = [] {
+  std::array<uint8_t, 256> kinds{};
+  for (unsigned c = 0; c < 256; ++c) {
+    kinds[c] = internal::kSeparatorTable[c] ? kOtherSeparator : kWordByte;
+  }
+  kinds['"'] = kDoubleQuote;
+  kinds['\''] = kApostrophe;
+  return kinds;
+}();
+
 // Calls `recase(begin, end)` for every word of `line` (a maximal run of
 // non-separators) that starts outside comments and string literals.
 template <typename Recase>
 void ForEachUnprotectedWord(std::span<const char> line, Recase recase) {
-  bool double_quotes = false;
-  bool apostrophes = false;
   const size_t n = line.size();
+  // ";" is no separator, so the first one lies in a word; every word after
+  // that one lies in the comment.
+  const void* semicolon = std::memchr(line.data(), ';', n);
+  const size_t last_start =
+      semicolon ? static_cast<size_t>(static_cast<const char*>(semicolon) - line.data()) : n;
+  unsigned quotes = 0;  // a bit per quote character, set while its count is odd
   size_t i = 0;
-  while (i < n) {
-    const char c = line[i];
-    if (IsSeparator(c)) {
-      double_quotes ^= (c == '"');
-      apostrophes ^= (c == '\'');
+  while (true) {
+    uint8_t kind;
+    while (i < n && (kind = kByteKinds[static_cast<unsigned char>(line[i])]) != kWordByte) {
+      quotes ^= kind & (kDoubleQuote | kApostrophe);
       ++i;
-      continue;
     }
-    // ";" is no separator, so the first one lies in a word; the words after
-    // that one lie in the comment.
-    bool semicolon = false;
-    size_t end = i;
-    for (; end < n && !IsSeparator(line[end]); ++end) semicolon |= line[end] == ';';
-    if (!double_quotes && !apostrophes) recase(i, end);
-    if (semicolon) return;
-    i = end;
+    if (i >= n || i > last_start) return;
+    const size_t begin = i;
+    while (i < n && kByteKinds[static_cast<unsigned char>(line[i])] == kWordByte) ++i;
+    if (quotes == 0) recase(begin, i);
   }
 }
 
