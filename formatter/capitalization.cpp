@@ -70,12 +70,15 @@ const KeywordIndex& TheKeywordIndex() {
   return index;
 }
 
-// How the word scan sees a byte: part of a word, a separator, or a quote
+// How the word scan sees a byte: part of a word (a ";" being marked, as
+// words after the first one lie in the comment), a separator, or a quote
 // character (a separator too), whose bit flips the literal state.
 constexpr uint8_t kWordByte = 0;
 constexpr uint8_t kDoubleQuote = 1;
 constexpr uint8_t kApostrophe = 2;
 constexpr uint8_t kOtherSeparator = 4;
+constexpr uint8_t kSeparatorBits = kDoubleQuote | kApostrophe | kOtherSeparator;
+constexpr uint8_t kSemicolon = 8;
 constexpr std::array<uint8_t, 256> kByteKinds = [] {
   std::array<uint8_t, 256> kinds{};
   for (unsigned c = 0; c < 256; ++c) {
@@ -83,6 +86,7 @@ constexpr std::array<uint8_t, 256> kByteKinds = [] {
   }
   kinds['"'] = kDoubleQuote;
   kinds['\''] = kApostrophe;
+  kinds[';'] = kSemicolon;
   return kinds;
 }();
 
@@ -91,23 +95,25 @@ constexpr std::array<uint8_t, 256> kByteKinds = [] {
 template <typename Recase>
 void ForEachUnprotectedWord(std::span<const char> line, Recase recase) {
   const size_t n = line.size();
-  // ";" is no separator, so the first one lies in a word; every word after
-  // that one lies in the comment.
-  const void* semicolon = std::memchr(line.data(), ';', n);
-  const size_t last_start =
-      semicolon ? static_cast<size_t>(static_cast<const char*>(semicolon) - line.data()) : n;
   unsigned quotes = 0;  // a bit per quote character, set while its count is odd
   size_t i = 0;
   while (true) {
     uint8_t kind;
-    while (i < n && (kind = kByteKinds[static_cast<unsigned char>(line[i])]) != kWordByte) {
+    while (i < n && ((kind = kByteKinds[static_cast<unsigned char>(line[i])]) & kSeparatorBits)) {
       quotes ^= kind & (kDoubleQuote | kApostrophe);
       ++i;
     }
-    if (i >= n || i > last_start) return;
+    if (i >= n) return;
     const size_t begin = i;
-    while (i < n && kByteKinds[static_cast<unsigned char>(line[i])] == kWordByte) ++i;
+    uint8_t kinds_in_word = 0;
+    while (i < n && !((kind = kByteKinds[static_cast<unsigned char>(line[i])]) & kSeparatorBits)) {
+      kinds_in_word |= kind;
+      ++i;
+    }
     if (quotes == 0) recase(begin, i);
+    // ";" is no separator, so the first one lies in a word; every word after
+    // that one lies in the comment.
+    if (kinds_in_word & kSemicolon) return;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "formatter/indent.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -65,8 +66,29 @@ const std::vector<BlockWord>& BlockWords() {
   return words;
 }
 
+// For every first byte, a bit for every length of block word beginning with
+// it: most first words are ruled out without a lookup.
+const std::array<uint16_t, 256>& BlockWordLengths() {
+  static const std::array<uint16_t, 256> lengths = [] {
+    std::array<uint16_t, 256> all{};
+    for (auto table : {std::span<const std::string_view>(BlockOpenWords),
+                       std::span<const std::string_view>(BlockCloseWords),
+                       std::span<const std::string_view>(CaseOpenWords),
+                       std::span<const std::string_view>(CaseCloseWords)}) {
+      for (std::string_view word : table) {
+        for (char first : {ToUpperAscii(word[0]), ToLowerAscii(word[0])}) {
+          all[static_cast<unsigned char>(first)] |= uint16_t{1} << word.size();
+        }
+      }
+    }
+    return all;
+  }();
+  return lengths;
+}
+
 uint8_t BlockWordEffects(std::string_view word) {
   if (word.empty() || word.size() > kLongestBlockWord) return 0;
+  if (!((BlockWordLengths()[static_cast<unsigned char>(word[0])] >> word.size()) & 1)) return 0;
   const PackedWord packed = PackUpper(word);
   for (const BlockWord& block_word : BlockWords()) {
     if (block_word.word == packed) return block_word.effects;

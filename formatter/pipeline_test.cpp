@@ -17,7 +17,7 @@ std::string Format(std::string_view line, const FormatterSettings& settings, Ind
   // Both forms of the pipeline give the same line and leave the same state.
   IndentState copy = state;
   std::string scratch;
-  LineList out;
+  LineList out(256);
   FormatLine(line, settings, copy, scratch, out);
   const std::string result = FormatLine(line, settings, state);
   EXPECT_EQ(out.Lines(), std::vector<std::string>{result});

@@ -106,7 +106,7 @@ class PosixEnv : public Env {
     const size_t expected = static_cast<size_t>(info.st_size);
     try {
       bytes->Release();
-      bytes->Reserve(expected + expected / 2 + 4096);
+      bytes->Reserve(expected + expected / 4 + 4096);
     } catch (const std::bad_alloc&) {
       return FileResult::kNoMemory;
     }

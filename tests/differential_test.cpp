@@ -105,7 +105,7 @@ TEST(DifferentialTest, PipelineMatchesTheLiteralPipeline) {
     settings.SpacingOperators = (seed >> 20) & 1;
     settings.IndentWidth = static_cast<int32_t>((seed >> 24) % 5) - 1;
     settings.Capitalization = Mixed(seed);
-    LineList fast;
+    LineList fast(256);
     FormatLine(line, settings, fast_state, scratch, fast);
     ASSERT_EQ(fast.Lines(),
               std::vector<std::string>{literal::FormatLine(line, settings, literal_state)})
