@@ -37,8 +37,20 @@ class SpacedLineWriter {
   // An operator between blanks.
   void Operator(std::string_view op) {
     Blank();
-    Text(op);
+    FlushBlank();
+    for (char c : op) *end_++ = c;
     Blank();
+  }
+  // Copies bytes from `line` at `i` while `special` says no, and returns the
+  // position of the first special byte (or the end).
+  size_t CopyRun(std::string_view line, size_t i, const std::array<bool, 256>& special) {
+    if (i < line.size() && !special[static_cast<unsigned char>(line[i])]) {
+      FlushBlank();
+      do {
+        *end_++ = line[i++];
+      } while (i < line.size() && !special[static_cast<unsigned char>(line[i])]);
+    }
+    return i;
   }
   // Writes what is pending and returns the length of the line.
   size_t Finish() {
@@ -97,11 +109,6 @@ constexpr std::array<bool, 256> kSpecialInside = [] {
   return table;
 }();
 
-size_t RunEnd(std::string_view line, size_t i, const std::array<bool, 256>& special) {
-  while (i < line.size() && !special[static_cast<unsigned char>(line[i])]) ++i;
-  return i;
-}
-
 }  // namespace
 
 size_t WriteSpacedOperators(std::string_view line, char* out) {
@@ -114,12 +121,8 @@ size_t WriteSpacedOperators(std::string_view line, char* out) {
   size_t i = 0;
   while (i < n) {
     const bool in_literal = double_quotes || apostrophes;
-    const size_t run_end = RunEnd(line, i, in_literal ? kSpecialInside : kSpecialOutside);
-    if (run_end > i) {
-      writer.Text(line.substr(i, run_end - i));
-      i = run_end;
-      continue;
-    }
+    i = writer.CopyRun(line, i, in_literal ? kSpecialInside : kSpecialOutside);
+    if (i >= n) break;
     const char c = line[i];
     if (c == '"' || c == '\'') {
       double_quotes ^= (c == '"');
@@ -140,6 +143,7 @@ size_t WriteSpacedOperators(std::string_view line, char* out) {
     switch (c) {
       case ' ':
         writer.Blank();
+        while (i + 1 < n && line[i + 1] == ' ') ++i;
         break;
       case '>':
         if (next == '=') {
