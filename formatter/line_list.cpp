@@ -1,6 +1,8 @@
 #include "formatter/line_list.h"
 
 #include <algorithm>
+#include <optional>
+#include <span>
 
 #include "basic/byte_scan.h"
 
@@ -50,44 +52,79 @@ void ForEachLineEndByteBackward(std::string_view text, Visit visit) {
   }
 }
 
-// Rewrites the `n` bytes at `data` with every line end as CR LF, ending at
-// `size` (n plus the growth, which the caller counted). Works from the back,
-// so every byte moves at most once and none is overwritten before it moved.
-void WidenLineEndsInPlace(char* data, size_t n, size_t size, bool open_last_line) {
-  size_t dst = size;
-  if (open_last_line) {
-    dst -= 2;
-    std::memcpy(data + dst, "\r\n", 2);
-  }
-  size_t src = n;  // the bytes before it are not yet moved
-  ForEachLineEndByteBackward(std::string_view(data, n), [&](size_t at) {
-    if (at >= src) return;  // the CR of a CR LF already moved
-    const size_t length = src - at - 1;
-    dst -= length;
-    std::memmove(data + dst, data + at + 1, length);
-    src = (data[at] == '\n' && at > 0 && data[at - 1] == '\r') ? at - 1 : at;
-    dst -= 2;
-    data[dst] = '\r';
-    data[dst + 1] = '\n';
-  });
-  dst -= src;
-  std::memmove(data + dst, data, src);
-}
-
-// Copies `text` to `out` with every line end as CR LF.
-void CopyWidened(std::string_view text, ByteBuffer& out) {
+// Appends `text` to `out` with every line end as CR LF, a line end after a
+// last line that has none when `close_last_line`, and returns the number of
+// lines.
+size_t CopyWidened(std::string_view text, bool close_last_line, ByteBuffer& out) {
+  size_t lines = 0;
   size_t start = 0;
   ForEachLineEndByte(text, [&](size_t at) {
     if (at < start) return;  // the LF of a CR LF
     out.Append(text.substr(start, at - start));
     out.Append("\r\n");
+    ++lines;
     start = at + 1;
     if (text[at] == '\r' && start < text.size() && text[start] == '\n') ++start;
   });
   if (start < text.size()) {
     out.Append(text.substr(start));
-    out.Append("\r\n");
+    if (close_last_line) {
+      out.Append("\r\n");
+      ++lines;
+    }
   }
+  return lines;
+}
+
+// Moves the `n` bytes at the start of `memory` to its end, every line end
+// widened to CR LF on the way and a CR LF added after a last line that has
+// none. Works from the back, so each byte moves once, and stretches whose
+// line ends are CR LF already move in one piece. Returns the number of lines,
+// and the offset where they begin in `*begin`; or, when the memory is too
+// small for the widened lines, returns nothing and leaves in `*begin` the
+// offset up to which the bytes are still as they were (the rest of the memory
+// holding the widened lines after them).
+std::optional<size_t> WidenToTheEnd(std::span<char> memory, size_t n, size_t* begin) {
+  char* const data = memory.data();
+  size_t src = n;                    // the bytes before it are not yet moved
+  size_t shift = memory.size() - n;  // how far the bytes before `src` go
+  size_t lines = 0;
+  if (n > 0 && data[n - 1] != '\r' && data[n - 1] != '\n') {
+    if (shift < 2) {
+      *begin = n;
+      return std::nullopt;
+    }
+    shift -= 2;
+    std::memcpy(data + memory.size() - 2, "\r\n", 2);
+    ++lines;
+  }
+  bool failed = false;
+  ForEachLineEndByteBackward(std::string_view(data, n), [&](size_t at) {
+    if (failed || at >= src) return;
+    const bool cr = data[at] == '\r';
+    if (cr && at + 1 < n && data[at + 1] == '\n') return;  // counted with its LF
+    ++lines;
+    if (!cr && at > 0 && data[at - 1] == '\r') return;  // a CR LF stays as it is
+    // A lone CR or LF: what follows it moves by `shift`, and it becomes two
+    // bytes, so what stands before it moves one place less far.
+    if (shift == 0) {
+      failed = true;
+      --lines;
+      return;
+    }
+    std::memmove(data + at + 1 + shift, data + at + 1, src - at - 1);
+    data[at + shift - 1] = '\r';
+    data[at + shift] = '\n';
+    --shift;
+    src = at;
+  });
+  if (failed) {
+    *begin = src;
+    return std::nullopt;
+  }
+  std::memmove(data + shift, data, src);
+  *begin = shift;
+  return lines;
 }
 
 }  // namespace
@@ -146,60 +183,36 @@ bool CutIntoLines(ByteBuffer bytes, LineList* list) {
   const size_t n = text.size();
   if (n == 0) return true;
 
-  // Count the lines, and the bytes that lone CRs, lone LFs and a last line
-  // without an end add on the way to CR LF: eight bytes at a time, a CR LF
-  // pair being a CR bit with an LF bit eight places above it.
-  if (std::memchr(text.data(), '\0', n) != nullptr) return false;
-  size_t crs = 0;
-  size_t lfs = 0;
-  size_t pairs = 0;
-  size_t i = 0;
-  bool cr_before = false;  // the byte before this word is a CR
-  for (; i + 8 <= n; i += 8) {
-    const LineEndMasks masks = LineEndsIn(text.data() + i);
-    crs += CountMarked(masks.cr);
-    lfs += CountMarked(masks.lf);
-    pairs += CountMarked(masks.cr & (masks.lf >> 8));
-    pairs += cr_before && (masks.lf & 0x80);
-    cr_before = (masks.cr >> 63) != 0;
-  }
-  for (; i < n; ++i) {
-    crs += text[i] == '\r';
-    lfs += text[i] == '\n';
-    pairs += text[i] == '\n' && (i > 0 ? text[i - 1] == '\r' : false);
-  }
-  size_t lines = crs + lfs - pairs;
-  size_t growth = (crs - pairs) + (lfs - pairs);
-  const bool open_last_line = text[n - 1] != '\r' && text[n - 1] != '\n';
-  if (open_last_line) {
-    ++lines;
-    growth += 2;
-  }
-
   // The lines go to the end of the memory, widened on the way; the room in
   // front of them is where RewriteLines puts the rewritten lines.
-  const size_t size = n + growth;
+  if (std::memchr(text.data(), '\0', n) != nullptr) return false;
   LineList::Block block;
-  if (size <= bytes.capacity()) {
-    const size_t capacity = bytes.capacity();
-    bytes.Resize(capacity);
-    if (growth == 0) {
-      std::memmove(bytes.data() + capacity - n, bytes.data(), n);
-    } else {
-      WidenLineEndsInPlace(bytes.data(), n, capacity, open_last_line);
-    }
-    block.begin = capacity - size;
+  const size_t capacity = bytes.capacity();
+  bytes.Resize(capacity);
+  size_t begin = 0;
+  if (const auto lines = WidenToTheEnd(std::span<char>(bytes.data(), capacity), n, &begin)) {
+    list->count_ = *lines;
+    block.begin = begin;
     block.bytes = std::move(bytes);
   } else {
-    const size_t room = size / 2;
-    block.bytes.Reserve(room + size);
+    // Too little room: the bytes before `begin` are as read, the widened
+    // lines after them fill the rest of the memory. Copy both, with room.
+    const std::string_view unmoved(bytes.data(), begin);
+    const std::string_view widened(bytes.data() + begin, capacity - begin);
+    const size_t room = (unmoved.size() + widened.size()) / 2 + 64;
+    block.bytes.Reserve(room + 2 * unmoved.size() + 2 + widened.size());
     block.bytes.Resize(room);
-    CopyWidened(text, block.bytes);
+    // Unless nothing had moved yet, the unmoved bytes end where a line end
+    // was widened, and the widened lines each hold one CR.
+    const bool nothing_moved = begin == n;
+    list->count_ = CopyWidened(unmoved, nothing_moved, block.bytes);
+    if (!nothing_moved) {
+      block.bytes.Append(widened);
+      list->count_ += static_cast<size_t>(std::count(widened.begin(), widened.end(), '\r'));
+    }
     block.begin = room;
-    bytes.Release();
   }
   list->blocks_.push_back(std::move(block));
-  list->count_ = lines;
   return true;
 }
 

@@ -37,7 +37,7 @@ TEST(CutIntoLinesTest, LineEnds) {
   for (const Case& c : cases) {
     // Without room behind the bytes the lines are copied; with room, the
     // line ends widen in place.
-    for (size_t room : {size_t{0}, c.bytes.size() + 2}) {
+    for (size_t room : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, c.bytes.size() + 2}) {
       ByteBuffer bytes;
       bytes.Reserve(c.bytes.size() + room);
       bytes.Append(c.bytes);
@@ -120,7 +120,7 @@ TEST(RewriteLinesTest, InPlaceSpilledAndAcrossBlocks) {
   };
 
   // Room behind the bytes, none, and a list built line by line in blocks.
-  for (size_t room : {text.size(), size_t{0}, size_t{40}}) {
+  for (size_t room : {text.size(), size_t{0}, size_t{40}, size_t{3000}}) {
     ByteBuffer bytes;
     bytes.Reserve(text.size() + room);
     bytes.Append(text);

@@ -10,12 +10,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vornette;
   if (size < 1) return 0;
-  // The first byte says whether the bytes come with room behind them: with
-  // room, line ends widen in place; without, they are copied.
-  const bool room = data[0] & 1;
+  // The first byte says how much room comes behind the bytes: with enough,
+  // line ends widen in place; with too little, part of them is copied.
+  const size_t room = data[0] & 1 ? size : data[0] % 8;
   const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   ByteBuffer buffer;
-  buffer.Reserve(room ? 2 * bytes.size() + 2 : bytes.size());
+  buffer.Reserve(bytes.size() + room);
   buffer.Append(bytes);
   LineList list;
   if (!CutIntoLines(std::move(buffer), &list)) {
