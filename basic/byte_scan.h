@@ -29,6 +29,29 @@ inline uint64_t BytesEqual(uint64_t word, char c) {
   return ~(((x & kLow7) + kLow7) | x | kLow7);
 }
 
+// A mask with the high bit of every byte of `word` that lies between `low`
+// and `high` (both below 0x80) set, and no other bit.
+inline uint64_t BytesBetween(uint64_t word, unsigned char low, unsigned char high) {
+  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Fu;
+  const uint64_t low7 = word & kLow7;
+  const uint64_t at_least_low = low7 + kEveryByte * (0x80 - low);
+  const uint64_t above_high = low7 + kEveryByte * (0x7F - high);
+  return at_least_low & ~above_high & ~word & ~kLow7;
+}
+
+// True when one of the `n` bytes at `p` lies between `low` and `high`.
+inline bool HasByteBetween(const char* p, size_t n, unsigned char low, unsigned char high) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    if (BytesBetween(LoadWord(p + i), low, high)) return true;
+  }
+  for (; i < n; ++i) {
+    const unsigned char c = static_cast<unsigned char>(p[i]);
+    if (c >= low && c <= high) return true;
+  }
+  return false;
+}
+
 // The number of bytes marked in a mask made by BytesEqual.
 inline size_t CountMarked(uint64_t mask) { return ((mask >> 7) * kEveryByte) >> 56; }
 

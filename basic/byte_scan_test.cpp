@@ -24,6 +24,25 @@ TEST(ByteScanTest, MasksMarkExactlyTheEqualBytes) {
   }
 }
 
+TEST(ByteScanTest, RangeMasksMarkExactlyTheBytesInRange) {
+  std::mt19937 random(13);
+  for (int round = 0; round < 100000; ++round) {
+    char bytes[8];
+    for (char& b : bytes) b = static_cast<char>(random());
+    const unsigned char low = "aA0\x01"[random() % 4];
+    const unsigned char high = static_cast<unsigned char>(low + random() % 30);
+    const uint64_t mask = BytesBetween(LoadWord(bytes), low, high);
+    bool any = false;
+    for (int i = 0; i < 8; ++i) {
+      const unsigned char c = static_cast<unsigned char>(bytes[i]);
+      const bool in = c >= low && c <= high;
+      any = any || in;
+      ASSERT_EQ((mask >> (8 * i)) & 0xFF, in ? 0x80u : 0u) << round << " " << i;
+    }
+    ASSERT_EQ(HasByteBetween(bytes, 8, low, high), any);
+  }
+}
+
 TEST(ByteScanTest, FindByteAgreesWithALoop) {
   std::mt19937 random(12);
   for (int round = 0; round < 20000; ++round) {

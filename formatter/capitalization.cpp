@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "basic/basic.h"
+#include "basic/byte_scan.h"
 #include "basic/packed_word.h"
 #include "formatter/indent.h"
 #include "formatter/word_tables.h"
@@ -144,6 +145,19 @@ std::string ApplyCapitalization(std::string_view line, std::span<const std::stri
 
 void ApplyAllCapitalizations(std::span<char> line,
                              const std::array<CapitalizationMode, kKeywordCategoryCount>& modes) {
+  // Recasing to upper case changes nothing in a line without lower-case
+  // letters, and the other way round: most lines of many programs are
+  // written in one case already, and are passed over at a glance.
+  bool upper_wanted = false;
+  bool lower_wanted = false;
+  for (CapitalizationMode mode : modes) {
+    upper_wanted = upper_wanted || mode == CapitalizationMode::UpperCase;
+    lower_wanted = lower_wanted || mode == CapitalizationMode::LowerCase;
+  }
+  if (!(upper_wanted && HasByteBetween(line.data(), line.size(), 'a', 'z')) &&
+      !(lower_wanted && HasByteBetween(line.data(), line.size(), 'A', 'Z'))) {
+    return;
+  }
   const KeywordIndex& index = TheKeywordIndex();
   ForEachUnprotectedWord(line, [&](size_t begin, size_t end) {
     const size_t length = end - begin;
