@@ -50,6 +50,34 @@ const std::string& Hostile(int which) {
   return lines[which];
 }
 
+// The 1 MB line of operators and words cut into lines of about 40 bytes, to
+// compare one long line with the same bytes spread over short ones.
+const std::vector<std::string>& LongLineCutShort() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> cut;
+    const std::string& text = Hostile(0);
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find(' ', start + 40);
+      if (end == std::string::npos) end = text.size();
+      cut.push_back(text.substr(start, end - start));
+      start = end;
+    }
+    return cut;
+  }();
+  return lines;
+}
+
+// -1: realistic lines; 0: a 1 MB line of operators and words; 1: 100 000
+// blanks; 2: a 1 MB line full of quote characters; 3: the bytes of 0 cut
+// into short lines.
+const std::vector<std::string>& LinesFor(int64_t which) {
+  if (which < 0) return RealisticLines();
+  if (which == 3) return LongLineCutShort();
+  static const std::vector<std::string> single[] = {{Hostile(0)}, {Hostile(1)}, {Hostile(2)}};
+  return single[which];
+}
+
 FormatterSettings Everything() {
   FormatterSettings settings;
   settings.Capitalization.fill(CapitalizationMode::UpperCase);
@@ -74,11 +102,7 @@ void BM_Spacing(benchmark::State& state) {
     if (out.size() < SpacedLengthBound(line.size())) out.resize(SpacedLengthBound(line.size()));
     benchmark::DoNotOptimize(WriteSpacedOperators(line, out.data()));
   };
-  if (state.range(0) < 0) {
-    RunOnLines(state, RealisticLines(), stage);
-  } else {
-    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
-  }
+  RunOnLines(state, LinesFor(state.range(0)), stage);
 }
 
 void BM_Capitalization(benchmark::State& state) {
@@ -89,11 +113,7 @@ void BM_Capitalization(benchmark::State& state) {
     ApplyAllCapitalizations(scratch, settings.Capitalization);
     benchmark::DoNotOptimize(scratch.data());
   };
-  if (state.range(0) < 0) {
-    RunOnLines(state, RealisticLines(), stage);
-  } else {
-    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
-  }
+  RunOnLines(state, LinesFor(state.range(0)), stage);
 }
 
 void BM_Indentation(benchmark::State& state) {
@@ -102,11 +122,7 @@ void BM_Indentation(benchmark::State& state) {
     const IndentedLine out = IndentLineParts(line, indent, 2);
     benchmark::DoNotOptimize(out.text.data());
   };
-  if (state.range(0) < 0) {
-    RunOnLines(state, RealisticLines(), stage);
-  } else {
-    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
-  }
+  RunOnLines(state, LinesFor(state.range(0)), stage);
 }
 
 void BM_Pipeline(benchmark::State& state) {
@@ -121,16 +137,10 @@ void BM_Pipeline(benchmark::State& state) {
     }
     FormatLine(line, settings, indent, scratch, out);
   };
-  if (state.range(0) < 0) {
-    RunOnLines(state, RealisticLines(), stage);
-  } else {
-    RunOnLines(state, {Hostile(static_cast<int>(state.range(0)))}, stage);
-  }
+  RunOnLines(state, LinesFor(state.range(0)), stage);
 }
 
-// -1: realistic lines; 0: a 1 MB line of operators and words; 1: 100 000
-// blanks; 2: a 1 MB line full of quote characters.
-#define STAGE_BENCHMARK(name) BENCHMARK(name)->Arg(-1)->Arg(0)->Arg(1)->Arg(2)
+#define STAGE_BENCHMARK(name) BENCHMARK(name)->Arg(-1)->Arg(0)->Arg(1)->Arg(2)->Arg(3)
 STAGE_BENCHMARK(BM_Spacing);
 STAGE_BENCHMARK(BM_Capitalization);
 STAGE_BENCHMARK(BM_Indentation);

@@ -3,6 +3,7 @@
 #ifndef VORNETTE_FORMATTER_LINE_LIST_H_
 #define VORNETTE_FORMATTER_LINE_LIST_H_
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -96,10 +97,13 @@ class LineList {
 
 template <typename Rewrite>
 void LineList::RewriteLines(Rewrite rewrite) {
+  // The new lines that do not fit where the old ones were; rarely any, so
+  // its first block is no larger than the lines could need.
+  const size_t total = bytes();
+  LineList moved(std::min(kBlockSize, total + total / 4 + 64));
   std::vector<Block> blocks = std::move(blocks_);
   const size_t count = count_;
   clear();
-  LineList moved;  // the new lines that did not fit where the old ones were
   for (Block& block : blocks) {
     char* const data = block.bytes.data();
     const size_t end = block.bytes.size();

@@ -54,13 +54,6 @@ void CheckLine(std::string_view line, const FormatterSettings& settings) {
   ApplyAllCapitalizations(recased, settings.Capitalization);
   FUZZ_CHECK(recased.size() == line.size());
   FUZZ_CHECK(SameTextNoCase(recased, line));
-  std::string literal(line);
-  for (size_t c = 0; c < kKeywordCategoryCount; ++c) {
-    literal = literal::ApplyCapitalization(literal, WordTableOf(static_cast<KeywordCategory>(c)),
-                                           settings.Capitalization[c]);
-  }
-  FUZZ_CHECK(recased == literal);
-
   // Spacing changes nothing from the first ";" on, and only blanks and case
   // elsewhere (placeholder bytes aside, which become their operators).
   const std::string spaced = SpaceOperators(line);
