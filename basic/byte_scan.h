@@ -21,6 +21,12 @@ inline uint64_t LoadWord(const char* p) {
   return word;
 }
 
+// Stores `word` as the eight bytes at `p`, the lowest bits first.
+inline void StoreWord(char* p, uint64_t word) {
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  std::memcpy(p, &word, 8);
+}
+
 // A mask with the high bit of every byte of `word` that equals `c` set, and
 // no other bit.
 inline uint64_t BytesEqual(uint64_t word, char c) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "basic/basic.h"
+#include "basic/byte_scan.h"
 
 namespace vornette {
 
@@ -39,6 +40,31 @@ inline PackedWord PackUpper(std::string_view word) {
       packed.high |= byte << (8 * (i - 8));
     }
   }
+  return packed;
+}
+
+// Bytes 0 to `length` - 1 of two words set, the rest clear.
+struct WordMasks {
+  uint64_t low;
+  uint64_t high;
+};
+inline WordMasks FirstBytes(size_t length) {
+  const uint64_t all = ~uint64_t{0};
+  return {length >= 8 ? all : (uint64_t{1} << (8 * length)) - 1,
+          length <= 8    ? 0
+          : length >= 16 ? all
+                         : (uint64_t{1} << (8 * (length - 8))) - 1};
+}
+
+// PackUpper of the `length` bytes at `p`, which may read (but not use) the
+// bytes up to p[15]: the caller makes sure they exist.
+inline PackedWord PackUpperWide(const char* p, size_t length) {
+  const WordMasks masks = FirstBytes(length);
+  const uint64_t low = LoadWord(p);
+  const uint64_t high = LoadWord(p + 8);
+  PackedWord packed;
+  packed.low = (low ^ (BytesBetween(low, 'a', 'z') >> 2)) & masks.low;
+  packed.high = (high ^ (BytesBetween(high, 'a', 'z') >> 2)) & masks.high;
   return packed;
 }
 

@@ -43,8 +43,8 @@ class KeywordIndex {
   }
 
   // The category of `word` (at most kLongestKeyword bytes), if it is a keyword.
-  std::optional<KeywordCategory> Find(std::string_view word) const {
-    const PackedWord packed = PackUpper(word);
+  std::optional<KeywordCategory> Find(std::string_view word) const { return Find(PackUpper(word)); }
+  std::optional<KeywordCategory> Find(const PackedWord& packed) const {
     for (size_t slot = packed.Hash() & kMask; slots_[slot].category != kEmpty;
          slot = (slot + 1) & kMask) {
       if (slots_[slot].word == packed) return static_cast<KeywordCategory>(slots_[slot].category);
@@ -118,6 +118,21 @@ void ForEachUnprotectedWord(std::span<const char> line, Recase recase) {
   }
 }
 
+// Recase of a word that has 16 bytes of the line from its start on: the
+// bytes are changed eight at a time.
+void RecaseWide(std::span<char> line, size_t begin, size_t end, CapitalizationMode mode) {
+  if (mode != CapitalizationMode::UpperCase && mode != CapitalizationMode::LowerCase) return;
+  const bool upper = mode == CapitalizationMode::UpperCase;
+  const WordMasks masks = FirstBytes(end - begin);
+  char* p = line.data() + begin;
+  for (const auto& [offset, mask] : {std::pair{0, masks.low}, std::pair{8, masks.high}}) {
+    const uint64_t word = LoadWord(p + offset);
+    const uint64_t flip =
+        (upper ? BytesBetween(word, 'a', 'z') : BytesBetween(word, 'A', 'Z')) >> 2;
+    StoreWord(p + offset, word ^ (flip & mask));
+  }
+}
+
 void Recase(std::span<char> line, size_t begin, size_t end, CapitalizationMode mode) {
   if (mode == CapitalizationMode::UpperCase) {
     for (size_t i = begin; i < end; ++i) line[i] = ToUpperAscii(line[i]);
@@ -162,8 +177,18 @@ void ApplyAllCapitalizations(std::span<char> line,
   ForEachUnprotectedWord(line, [&](size_t begin, size_t end) {
     const size_t length = end - begin;
     if (length > kLongestKeyword || !index.MayBe(line[begin], length)) return;
-    const auto category = index.Find(std::string_view(line.data() + begin, length));
-    if (category) Recase(line, begin, end, modes[static_cast<size_t>(*category)]);
+    // Most words have 16 bytes of the line behind their start, and are then
+    // looked up and recased eight bytes at a time.
+    const bool wide = line.size() - begin >= PackedWord::kMaxLength;
+    const auto category = wide ? index.Find(PackUpperWide(line.data() + begin, length))
+                               : index.Find(std::string_view(line.data() + begin, length));
+    if (!category) return;
+    const CapitalizationMode mode = modes[static_cast<size_t>(*category)];
+    if (wide) {
+      RecaseWide(line, begin, end, mode);
+    } else {
+      Recase(line, begin, end, mode);
+    }
   });
 }
 
