@@ -35,16 +35,16 @@ bool MemoryEnv::WriteStdout(std::string_view bytes) {
   return true;
 }
 
-std::vector<std::string> MemoryEnv::ConsoleLines() const {
+std::vector<std::string> SplitConsoleLines(std::string_view output) {
   std::vector<std::string> lines;
   size_t start = 0;
-  while (start < stdout_text.size()) {
-    const size_t end = stdout_text.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(stdout_text.substr(start));
+  while (start < output.size()) {
+    const size_t end = output.find("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(output.substr(start));
       break;
     }
-    lines.push_back(stdout_text.substr(start, end - start));
+    lines.emplace_back(output.substr(start, end - start));
     start = end + 2;
   }
   return lines;

@@ -12,6 +12,10 @@
 
 namespace vornette {
 
+// Console output cut into lines at CR LF; text after the last CR LF, if any,
+// comes last.
+std::vector<std::string> SplitConsoleLines(std::string_view output);
+
 class MemoryEnv : public Env {
  public:
   std::string executable_path = "/opt/vornette/vornette";
@@ -37,7 +41,7 @@ class MemoryEnv : public Env {
   bool WriteStdout(std::string_view bytes) override;
 
   // The console output cut into lines at CR LF.
-  std::vector<std::string> ConsoleLines() const;
+  std::vector<std::string> ConsoleLines() const { return SplitConsoleLines(stdout_text); }
 };
 
 }  // namespace vornette

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tests/memory_env.h"
+
 namespace vornette::testing {
 
 namespace fs = std::filesystem;
@@ -141,18 +143,7 @@ RunResult Sandbox::Run(const std::vector<std::string>& args, const RunOptions& o
 }
 
 std::vector<std::string> OutputLines(const std::string& output) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < output.size()) {
-    const size_t end = output.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(output.substr(start));
-      break;
-    }
-    lines.push_back(output.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
+  return SplitConsoleLines(output);
 }
 
 std::vector<std::string> FormattedLines(const std::string& name) {
