@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 
 #include "basic/basic.h"
 #include "basic/constants.h"
@@ -107,6 +108,8 @@ struct Setting {
   std::string name;
   std::string ini;
 };
+
+void PrintTo(const Setting& setting, std::ostream* out) { *out << setting.name; }
 
 class CorpusSettingsTest : public ::testing::TestWithParam<Setting> {};
 
