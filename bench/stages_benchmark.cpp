@@ -127,7 +127,7 @@ void BM_Indentation(benchmark::State& state) {
 
 void BM_Pipeline(benchmark::State& state) {
   const FormatterSettings settings = Everything();
-  std::string scratch;
+  ByteBuffer scratch;
   LineList out(1 << 16);
   IndentState indent;
   auto stage = [&](const std::string& line) {

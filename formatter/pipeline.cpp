@@ -1,6 +1,5 @@
 #include "formatter/pipeline.h"
 
-#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -19,13 +18,13 @@ bool AnyCapitalization(const FormatterSettings& settings) {
 
 // The line after spacing and capitalization: `line` itself when neither
 // runs, else a part of `scratch`, which keeps its largest size from line to
-// line so that no line allocates.
+// line so that no line allocates (and whose room is only touched as far as
+// a line fills it).
 std::string_view SpaceAndRecase(std::string_view line, const FormatterSettings& settings,
-                                std::string& scratch) {
+                                ByteBuffer& scratch) {
   const bool recase = AnyCapitalization(settings);
   if (!settings.SpacingOperators && !recase) return line;
-  const size_t room = SpacedLengthBound(line.size());
-  if (scratch.size() < room) scratch.resize(room);
+  scratch.Reserve(SpacedLengthBound(line.size()));
   size_t length;
   if (settings.SpacingOperators) {
     length = WriteSpacedOperators(line, scratch.data());
@@ -41,7 +40,7 @@ std::string_view SpaceAndRecase(std::string_view line, const FormatterSettings& 
 }  // namespace
 
 void FormatLine(std::string_view line, const FormatterSettings& settings, IndentState& state,
-                std::string& scratch, LineList& out) {
+                ByteBuffer& scratch, LineList& out) {
   const std::string_view current = SpaceAndRecase(line, settings, scratch);
   const IndentedLine indented = IndentLineParts(current, state, settings.IndentWidth);
   out.AppendLine(indented.blanks, indented.text);
@@ -49,13 +48,13 @@ void FormatLine(std::string_view line, const FormatterSettings& settings, Indent
 
 std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                        IndentState& state) {
-  std::string scratch;
+  ByteBuffer scratch;
   return IndentLine(SpaceAndRecase(line, settings, scratch), state, settings.IndentWidth);
 }
 
 LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   IndentState state;
-  std::string scratch;
+  ByteBuffer scratch;
   lines.RewriteLines([&](std::string_view line) {
     return IndentLineParts(SpaceAndRecase(line, settings, scratch), state, settings.IndentWidth);
   });

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "basic/byte_buffer.h"
 #include "config/settings.h"
 #include "formatter/indent.h"
 #include "formatter/line_list.h"
@@ -15,7 +16,7 @@ namespace vornette {
 // Runs the pipeline on `line` and appends the result to `out`. `scratch` is
 // working space, reused from line to line so that no line allocates.
 void FormatLine(std::string_view line, const FormatterSettings& settings, IndentState& state,
-                std::string& scratch, LineList& out);
+                ByteBuffer& scratch, LineList& out);
 
 // Runs the pipeline on `line` and returns the result.
 std::string FormatLine(std::string_view line, const FormatterSettings& settings,

@@ -16,7 +16,7 @@ FormatterSettings AllUpper() {
 std::string Format(std::string_view line, const FormatterSettings& settings, IndentState& state) {
   // Both forms of the pipeline give the same line and leave the same state.
   IndentState copy = state;
-  std::string scratch;
+  ByteBuffer scratch;
   LineList out(256);
   FormatLine(line, settings, copy, scratch, out);
   const std::string result = FormatLine(line, settings, state);

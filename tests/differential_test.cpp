@@ -99,7 +99,7 @@ TEST(DifferentialTest, PipelineMatchesTheLiteralPipeline) {
   FormatterSettings settings;
   IndentState fast_state;
   IndentState literal_state;
-  std::string scratch;
+  ByteBuffer scratch;
   for (const std::string& line : Lines()) {
     seed = seed * 1103515245u + 12345u;
     settings.SpacingOperators = (seed >> 20) & 1;
