@@ -3,6 +3,7 @@
 // as it was, or its backup is complete.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -34,6 +35,11 @@ std::string WithCrLf(const std::string& text) {
     result += c;
   }
   return result;
+}
+
+size_t FileSize(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 ? static_cast<size_t>(info.st_size) : 0;
 }
 
 bool IsOneOf(const std::string& line, const Lines& allowed) {
@@ -109,13 +115,24 @@ TEST(FaultTest, AKillAtAnyMomentLeavesTheFileOrACompleteBackup) {
 
   std::mt19937 random(2026);
   int changed = 0;
-  for (int round = 0; round < 40; ++round) {
+  for (int round = 0; round < 60; ++round) {
     box.WriteFile("a.src", original);
     ::unlink(box.Path("a.src~").c_str());
     int fd = -1;
     const pid_t pid = box.Start({"a.src"}, &fd);
-    const auto delay = run_time * (random() % 2000) / 1000;
-    std::this_thread::sleep_for(delay);
+    if (round % 2 == 0) {
+      // Anywhere in the run.
+      std::this_thread::sleep_for(run_time * (random() % 1500) / 1000);
+    } else {
+      // While files are written: soon after the first file on the disk
+      // changes, the backup appearing or the source being emptied.
+      const auto give_up = std::chrono::steady_clock::now() + 4 * run_time;
+      while (!box.Exists("a.src~") && FileSize(box.Path("a.src")) == original.size() &&
+             std::chrono::steady_clock::now() < give_up) {
+        std::this_thread::sleep_for(std::chrono::microseconds(20));
+      }
+      std::this_thread::sleep_for(run_time * (random() % 100) / 1000);
+    }
     ::kill(pid, SIGKILL);
     Sandbox::Wait(pid, fd);
     const std::string source = box.ReadFile("a.src");
