@@ -21,8 +21,7 @@ bool AnyCapitalization(const FormatterSettings& settings) {
 // line so that no line allocates (and whose room is only touched as far as
 // a line fills it).
 std::string_view SpaceAndRecase(std::string_view line, const FormatterSettings& settings,
-                                ByteBuffer& scratch) {
-  const bool recase = AnyCapitalization(settings);
+                                bool recase, ByteBuffer& scratch) {
   if (!settings.SpacingOperators && !recase) return line;
   scratch.Reserve(SpacedLengthBound(line.size()));
   size_t length;
@@ -41,7 +40,8 @@ std::string_view SpaceAndRecase(std::string_view line, const FormatterSettings& 
 
 void FormatLine(std::string_view line, const FormatterSettings& settings, IndentState& state,
                 ByteBuffer& scratch, LineList& out) {
-  const std::string_view current = SpaceAndRecase(line, settings, scratch);
+  const std::string_view current =
+      SpaceAndRecase(line, settings, AnyCapitalization(settings), scratch);
   const IndentedLine indented = IndentLineParts(current, state, settings.IndentWidth);
   out.AppendLine(indented.blanks, indented.text);
 }
@@ -49,14 +49,18 @@ void FormatLine(std::string_view line, const FormatterSettings& settings, Indent
 std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                        IndentState& state) {
   ByteBuffer scratch;
-  return IndentLine(SpaceAndRecase(line, settings, scratch), state, settings.IndentWidth);
+  return IndentLine(SpaceAndRecase(line, settings, AnyCapitalization(settings), scratch), state,
+                    settings.IndentWidth);
 }
 
 LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   IndentState state;
   ByteBuffer scratch;
+  // The settings do not change within a file: decide once whether to recase.
+  const bool recase = AnyCapitalization(settings);
   lines.RewriteLines([&](std::string_view line) {
-    return IndentLineParts(SpaceAndRecase(line, settings, scratch), state, settings.IndentWidth);
+    return IndentLineParts(SpaceAndRecase(line, settings, recase, scratch), state,
+                           settings.IndentWidth);
   });
   return lines;
 }
