@@ -2,36 +2,12 @@
 
 namespace vornette {
 
-std::string UpperCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = ToUpperAscii(c);
-  return result;
-}
-
-std::string LowerCase(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = ToLowerAscii(c);
-  return result;
-}
-
 bool SameTextNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (ToUpperAscii(a[i]) != ToUpperAscii(b[i])) return false;
   }
   return true;
-}
-
-bool IsInList(std::string_view text, std::span<const std::string_view> table) {
-  for (std::string_view entry : table) {
-    if (SameTextNoCase(text, entry)) return true;
-  }
-  return false;
-}
-
-std::string MakeIndent(int64_t count) {
-  if (count <= 0) return std::string();
-  return std::string(static_cast<size_t>(count), ' ');
 }
 
 std::string Substitute(std::string_view format, std::initializer_list<std::string_view> args) {

@@ -5,8 +5,6 @@
 #ifndef VORNETTE_BASIC_BASIC_H_
 #define VORNETTE_BASIC_BASIC_H_
 
-#include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,21 +16,9 @@ inline char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<c
 // Maps A to Z onto a to z; every other byte is returned unchanged.
 inline char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 
-// Returns `text` with its ASCII letters in upper case.
-std::string UpperCase(std::string_view text);
-
-// Returns `text` with its ASCII letters in lower case.
-std::string LowerCase(std::string_view text);
-
 // True when both texts, mapped to upper case, are equal byte for byte. Texts of
 // different length are never equal.
 bool SameTextNoCase(std::string_view a, std::string_view b);
-
-// True when `text` equals an entry of `table` by SameTextNoCase.
-bool IsInList(std::string_view text, std::span<const std::string_view> table);
-
-// A run of `count` blanks; empty when `count` is zero or negative.
-std::string MakeIndent(int64_t count);
 
 // Replaces each "%s" of `format`, from the left, by the next of `args`. The
 // arguments are inserted as they are and never searched again.

@@ -58,9 +58,6 @@ inline bool HasByteBetween(const char* p, size_t n, unsigned char low, unsigned 
   return false;
 }
 
-// The number of bytes marked in a mask made by BytesEqual.
-inline size_t CountMarked(uint64_t mask) { return ((mask >> 7) * kEveryByte) >> 56; }
-
 // The index of the first byte equal to `c` among the `n` bytes at `p`, or
 // `n` when there is none.
 inline size_t FindByte(const char* p, size_t n, char c) {

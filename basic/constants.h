@@ -39,6 +39,8 @@ inline constexpr std::string_view kCreateFailureText = "Datei %s kann nicht erst
 inline constexpr std::string_view kShortWriteText = "Stream-Write-Fehler";
 inline constexpr std::string_view kReadFailureText = "Stream-Read-Fehler";
 inline constexpr std::string_view kOutOfMemoryText = "Zu wenig Arbeitsspeicher";
+inline constexpr std::string_view kOwnPathUnknownText =
+    "Der Pfad des Programms kann nicht ermittelt werden";
 inline constexpr std::string_view kNulByteText =
     "Datei %s enth\xC3\xA4lt ein NUL-Byte und ist keine Textdatei";
 

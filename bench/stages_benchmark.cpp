@@ -100,7 +100,7 @@ void BM_Spacing(benchmark::State& state) {
   std::string out;
   auto stage = [&](const std::string& line) {
     if (out.size() < SpacedLengthBound(line.size())) out.resize(SpacedLengthBound(line.size()));
-    benchmark::DoNotOptimize(WriteSpacedOperators(line, out.data()));
+    benchmark::DoNotOptimize(SpaceOperators(line, out.data()));
   };
   RunOnLines(state, LinesFor(state.range(0)), stage);
 }
@@ -110,7 +110,7 @@ void BM_Capitalization(benchmark::State& state) {
   std::string scratch;
   auto stage = [&](const std::string& line) {
     scratch.assign(line);
-    ApplyAllCapitalizations(scratch, settings.Capitalization);
+    ApplyCapitalizations(std::span<char>(scratch.data(), scratch.size()), settings.Capitalization);
     benchmark::DoNotOptimize(scratch.data());
   };
   RunOnLines(state, LinesFor(state.range(0)), stage);
@@ -119,7 +119,7 @@ void BM_Capitalization(benchmark::State& state) {
 void BM_Indentation(benchmark::State& state) {
   IndentState indent;
   auto stage = [&](const std::string& line) {
-    const IndentedLine out = IndentLineParts(line, indent, 2);
+    const IndentedLine out = IndentLine(line, indent, 2);
     benchmark::DoNotOptimize(out.text.data());
   };
   RunOnLines(state, LinesFor(state.range(0)), stage);
@@ -135,7 +135,8 @@ void BM_Pipeline(benchmark::State& state) {
       out = LineList(1 << 16);
       indent = IndentState{};
     }
-    FormatLine(line, settings, indent, scratch, out);
+    const IndentedLine formatted = FormatLine(line, settings, true, indent, scratch);
+    out.AppendLine(formatted.blanks, formatted.text);
   };
   RunOnLines(state, LinesFor(state.range(0)), stage);
 }

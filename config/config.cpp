@@ -77,11 +77,11 @@ std::string ConfigFilePathFor(std::string_view executable_path, std::string_view
   return path;
 }
 
-std::string ConfigFilePath(Env& env) {
-  return ConfigFilePathFor(env.ExecutablePath(), env.PathSeparators());
+std::optional<std::string> ConfigFilePath(Env& env) {
+  std::string executable;
+  if (!env.ExecutablePath(&executable)) return std::nullopt;
+  return ConfigFilePathFor(executable, env.PathSeparators());
 }
-
-bool ConfigFileExists(Env& env) { return env.FileExists(ConfigFilePath(env)); }
 
 std::string ConfigReader::ReadText(std::string_view section, std::string_view key,
                                    std::string_view default_text) {
@@ -116,21 +116,26 @@ CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view
   return CapitalizationMode::None;
 }
 
-bool LoadConfiguration(Env& env, ConsoleLog& log, FormatterSettings& settings) {
-  if (!ConfigFileExists(env)) return false;
-  ConfigReader reader(env, ConfigFilePath(env));
+bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error) {
+  error->clear();
+  const std::optional<std::string> path = ConfigFilePath(env);
+  if (!path) {
+    // Looking for the file elsewhere (in the current folder, say) would
+    // quietly format with settings nobody meant.
+    *error = Substitute(kConfigReadErrorMessage, {kConfigFileName, kOwnPathUnknownText});
+    return false;
+  }
+  if (!env.FileExists(*path)) return false;
+  ConfigReader reader(env, *path);
   settings.SpacingOperators = reader.ReadFlag("Spacing", "SpacingOperators", true);
   settings.IndentWidth = reader.ReadNumber("Indent", "IndentWidth", 2);
   for (size_t i = 0; i < kKeywordCategoryCount; ++i) {
     settings.Capitalization[i] =
         ReadCapitalizationMode(reader, "Capitalization", kCapitalizationKeys[i]);
   }
-  if (!reader.Failure().empty()) {
-    log.WriteLogLine(std::string(kErrorPrefix) +
-                     Substitute(kConfigReadErrorMessage, {ConfigFilePath(env), reader.Failure()}));
-    return false;
-  }
-  return true;
+  if (reader.Failure().empty()) return true;
+  *error = Substitute(kConfigReadErrorMessage, {*path, reader.Failure()});
+  return false;
 }
 
 }  // namespace vornette

@@ -3,11 +3,11 @@
 #define VORNETTE_CONFIG_CONFIG_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "config/settings.h"
-#include "formatter/console_log.h"
 #include "platform/env.h"
 
 namespace vornette {
@@ -22,11 +22,9 @@ int32_t ParseIntegerOrDefault(std::string_view text, int32_t default_value);
 // directory part (up to the last of `separators`), then "Vornette.ini".
 std::string ConfigFilePathFor(std::string_view executable_path, std::string_view separators);
 
-// The full path of the configuration file beside the running program.
-std::string ConfigFilePath(Env& env);
-
-// True when a file, not a directory, exists at ConfigFilePath.
-bool ConfigFileExists(Env& env);
+// The full path of the configuration file beside the running program, or
+// nothing when the program's own path cannot be had.
+std::optional<std::string> ConfigFilePath(Env& env);
 
 // Reads values from one configuration file, one lookup at a time. The first
 // failure to read the file is kept; the reads after it are skipped and give
@@ -58,10 +56,12 @@ class ConfigReader {
 CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view section,
                                           std::string_view key);
 
-// Fills `settings` from the configuration file. Returns false, writing
-// nothing, when the file is missing; returns false after one "Error: " line
-// when reading it failed.
-bool LoadConfiguration(Env& env, ConsoleLog& log, FormatterSettings& settings);
+// Fills `settings` from the configuration file and returns true. Returns
+// false with `error` empty when the file is missing (or a directory stands
+// in its place), and false with the failure in `error` when it could not be
+// read or the program's own path is unknown: half-read settings are never
+// used.
+bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error);
 
 }  // namespace vornette
 

@@ -8,57 +8,24 @@ namespace vornette {
 namespace {
 
 constexpr char kIniPath[] = "/opt/vornette/Vornette.ini";
+constexpr auto U = CapitalizationMode::UpperCase;
+constexpr auto L = CapitalizationMode::LowerCase;
+constexpr auto N = CapitalizationMode::None;
 
 TEST(ParseIntegerOrDefaultTest, ValueTable) {
-  struct Case {
-    std::string_view text;
-    int32_t result;
-  };
-  const Case cases[] = {
-      {"4", 4},
-      {"0x10", 16},
-      {"0X10", 16},
-      {"$10", 16},
-      {"x10", 16},
-      {"X10", 16},
-      {"$0010", 16},
-      {"-3", -3},
-      {"+3", 3},
-      {"007", 7},
-      {"", 2},
-      {"4.0", 2},
-      {"4 blanks", 2},
-      {"- 3", 2},
-      {"   5", 5},
-      {"\t5", 2},
-      {"5 ", 2},
-      {"2147483647", 2147483647},
-      {"2147483648", 2},
-      {"-2147483648", -2147483647 - 1},
-      {"-2147483649", 2},
-      {"$FFFFFFFF", -1},
-      {"$80000000", -2147483647 - 1},
-      {"$100000000", 2},
-      {"-0x10", 2},
-      {"+$10", 2},
-      {"$", 2},
-      {"0x", 2},
-      {"-", 2},
-      {"   ", 2},
-      {"0", 0},
-      {"-0", 0},
-      {"$0", 0},
-      {"0x0", 0},
-      {"00000000000000000000012", 12},
-      {"$0000000000FF", 255},
-      {"$fF", 255},
-      {"0x1g", 2},
-      {"1e3", 2},
-      {"٣", 2},
-      {"99999999999999999999999", 2},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ParseIntegerOrDefault(c.text, 2), c.result) << "'" << c.text << "'";
+  // clang-format off
+  const std::pair<std::string_view, int32_t> cases[] = {
+      {"4", 4}, {"0x10", 16}, {"0X10", 16}, {"$10", 16}, {"x10", 16}, {"X10", 16}, {"$0010", 16},
+      {"-3", -3}, {"+3", 3}, {"007", 7}, {"   5", 5}, {"0", 0}, {"-0", 0}, {"$fF", 255},
+      {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"$FFFFFFFF", -1},
+      {"$80000000", -2147483647 - 1}, {"00000000000000000000012", 12}, {"$000000000FF", 255},
+      // Everything else gives the default.
+      {"", 2}, {"4.0", 2}, {"4 x", 2}, {"- 3", 2}, {"\t5", 2}, {"5 ", 2}, {"2147483648", 2},
+      {"-2147483649", 2}, {"$100000000", 2}, {"-0x10", 2}, {"+$10", 2}, {"$", 2}, {"0x", 2},
+      {"-", 2}, {"   ", 2}, {"0x1g", 2}, {"1e3", 2}, {"99999999999999999999999", 2}};
+  // clang-format on
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(ParseIntegerOrDefault(text, 2), value) << "'" << text << "'";
   }
 }
 
@@ -70,126 +37,62 @@ TEST(ConfigFilePathTest, DirectoryOfTheProgram) {
   EXPECT_EQ(ConfigFilePathFor("C:v.exe", "\\:"), "C:\\Vornette.ini");
 }
 
-class LoadConfigurationTest : public ::testing::Test {
- protected:
-  bool Load(std::string_view ini) {
-    env_.files[kIniPath] = std::string(ini);
-    ConsoleLog log(env_);
-    return LoadConfiguration(env_, log, settings_);
-  }
-  MemoryEnv env_;
-  FormatterSettings settings_;
-};
-
-TEST_F(LoadConfigurationTest, FlagValues) {
-  struct Case {
-    std::string_view value;
-    bool spacing;
-  };
-  const Case cases[] = {{"0", false}, {"00", false}, {"-0", false}, {"$0", false}, {"0x0", false},
-                        {"1", true},  {"-1", true},  {"7", true},   {"$1", true},  {"False", true},
-                        {"No", true}, {"Off", true}, {"", true}};
-  for (const Case& c : cases) {
-    settings_.SpacingOperators = !c.spacing;
-    ASSERT_TRUE(Load("[Spacing]\nSpacingOperators=" + std::string(c.value) + "\n"));
-    EXPECT_EQ(settings_.SpacingOperators, c.spacing) << c.value;
-  }
-}
-
-TEST_F(LoadConfigurationTest, ModeWords) {
-  struct Case {
-    std::string_view value;
-    CapitalizationMode mode;
-  };
-  const Case cases[] = {
-      {"UpperCase", CapitalizationMode::UpperCase},
-      {"uppercase", CapitalizationMode::UpperCase},
-      {"lowercase", CapitalizationMode::LowerCase},
-      {"LOWERCASE", CapitalizationMode::LowerCase},
-      {"Lower", CapitalizationMode::None},
-      {"Lower Case", CapitalizationMode::None},
-      {"None", CapitalizationMode::None},
-      {"Upper", CapitalizationMode::None},
-      {"\"UpperCase\"", CapitalizationMode::UpperCase},
-      {"UpperCase;", CapitalizationMode::None},
-  };
-  for (const Case& c : cases) {
-    ASSERT_TRUE(Load("[Capitalization]\nCAP_MotionCommandStrings=" + std::string(c.value)));
-    EXPECT_EQ(settings_.ModeOf(KeywordCategory::MotionCommand), c.mode) << c.value;
-    EXPECT_EQ(settings_.ModeOf(KeywordCategory::ProgramFlow), CapitalizationMode::None);
-  }
-}
-
-TEST_F(LoadConfigurationTest, EveryKeyReachesItsField) {
-  ASSERT_TRUE(
-      Load("[Spacing]\nSpacingOperators=0\n[Indent]\nIndentWidth=$10\n[Capitalization]\n"
-           "CAP_ProgramFlowStrings=UpperCase\nCAP_SetupCommandStrings=LowerCase\n"
-           "CAP_MotionCommandStrings=UpperCase\nCAP_MathAndFunctionStrings=LowerCase\n"
-           "CAP_IOCommandStrings=UpperCase\nCAP_TypeDefinitionStrings=LowerCase\n"
-           "CAP_SystemVariableStrings=UpperCase\nCAP_OpusTechFunctionStrings=LowerCase\n"));
-  EXPECT_FALSE(settings_.SpacingOperators);
-  EXPECT_EQ(settings_.IndentWidth, 16);
-  for (size_t i = 0; i < kKeywordCategoryCount; ++i) {
-    EXPECT_EQ(settings_.Capitalization[i],
-              i % 2 == 0 ? CapitalizationMode::UpperCase : CapitalizationMode::LowerCase)
-        << i;
-  }
-}
-
-TEST_F(LoadConfigurationTest, EmptyFileOrMissingSectionsGiveDefaults) {
-  for (std::string_view ini : {"", "[Other]\nIndentWidth=9\n", "; nothing\n"}) {
-    settings_ = FormatterSettings{false, 7, {}};
-    settings_.Capitalization.fill(CapitalizationMode::UpperCase);
-    ASSERT_TRUE(Load(ini));
-    EXPECT_TRUE(settings_.SpacingOperators);
-    EXPECT_EQ(settings_.IndentWidth, 2);
-    for (CapitalizationMode mode : settings_.Capitalization) {
-      EXPECT_EQ(mode, CapitalizationMode::None);
-    }
-  }
-  EXPECT_EQ(env_.ConsoleLines().size(), 0u);
-}
-
-TEST_F(LoadConfigurationTest, LongValueIsJudgedByItsFirst2047Characters) {
-  ASSERT_TRUE(Load("[Indent]\nIndentWidth=" + std::string(2046, '0') + "9" + "junk"));
-  EXPECT_EQ(settings_.IndentWidth, 9);
-  ASSERT_TRUE(Load("[Indent]\nIndentWidth=" + std::string(3000, '0') + "9"));
-  EXPECT_EQ(settings_.IndentWidth, 0);
-}
-
-TEST_F(LoadConfigurationTest, MissingFileOrDirectoryIsSilent) {
-  ConsoleLog log(env_);
-  EXPECT_FALSE(LoadConfiguration(env_, log, settings_));
-  env_.directories.insert(kIniPath);
-  EXPECT_FALSE(LoadConfiguration(env_, log, settings_));
-  log.Flush();
-  EXPECT_EQ(env_.stdout_text, "");
-}
-
-TEST_F(LoadConfigurationTest, ReadFailureIsReportedAndStopsTheReads) {
-  struct Case {
-    FileResult failure;
-    std::string_view message;
-  };
-  const Case cases[] = {
-      {FileResult::kOpenFailed,
-       "Datei /opt/vornette/Vornette.ini kann nicht ge\xC3\xB6"
-       "ffnet werden"},
-      {FileResult::kReadFailed, "Stream-Read-Fehler"},
-      {FileResult::kNoMemory, "Zu wenig Arbeitsspeicher"},
-  };
-  for (const Case& c : cases) {
+TEST(LoadConfigurationTest, ValuesBecomeSettings) {
+  const std::string spacing = "[Spacing]\nSpacingOperators=";
+  const std::string motion = "[Capitalization]\nCAP_MotionCommandStrings=";
+  const std::string all =
+      "[Capitalization]\nCAP_ProgramFlowStrings=UpperCase\nCAP_SetupCommandStrings=LowerCase\n"
+      "CAP_MotionCommandStrings=UpperCase\nCAP_MathAndFunctionStrings=LowerCase\n"
+      "CAP_IOCommandStrings=UpperCase\nCAP_TypeDefinitionStrings=LowerCase\n"
+      "CAP_SystemVariableStrings=UpperCase\nCAP_OpusTechFunctionStrings=LowerCase\n";
+  using S = FormatterSettings;
+  // clang-format off
+  const std::pair<std::string, FormatterSettings> cases[] = {
+      {"", S{}}, {"[Other]\nIndentWidth=9", S{}}, {spacing + "0", S{false}},
+      {spacing + "$0", S{false}}, {spacing + "00", S{false}}, {spacing + "-1", S{true}},
+      {spacing + "Off", S{true}}, {spacing + "", S{true}},
+      {"[Indent]\nIndentWidth=$10", S{true, 16}}, {"[Indent]\nIndentWidth=-3", S{true, -3}},
+      {"[Indent]\nIndentWidth=" + std::string(2046, '0') + "9junk", S{true, 9}},
+      {motion + "uppercase", S{true, 2, {N, N, U}}}, {motion + "LOWERCASE", S{true, 2, {N, N, L}}},
+      {motion + "\"UpperCase\"", S{true, 2, {N, N, U}}}, {motion + "Lower Case", S{}},
+      {motion + "Upper", S{}}, {motion + "UpperCase;", S{}},
+      {all, S{true, 2, {U, L, U, L, U, L, U, L}}}};
+  // clang-format on
+  for (const auto& [ini, expected] : cases) {
     MemoryEnv env;
-    env.files[kIniPath] = "[Indent]\nIndentWidth=4\n";
-    env.read_failures[kIniPath] = c.failure;
-    {
-      ConsoleLog log(env);
-      EXPECT_FALSE(LoadConfiguration(env, log, settings_));
-    }
-    EXPECT_EQ(env.ConsoleLines(),
-              std::vector<std::string>{"Error: Exception while reading from config file "
-                                       "\"/opt/vornette/Vornette.ini\". Message: " +
-                                       std::string(c.message)});
+    env.files[kIniPath] = ini;
+    FormatterSettings settings{!expected.SpacingOperators, 7, {L, L, U, L, L, L, L, U}};
+    std::string error = "stale";
+    ASSERT_TRUE(LoadConfiguration(env, settings, &error)) << ini;
+    EXPECT_EQ(error, "");
+    EXPECT_TRUE(settings == expected) << ini;
+  }
+}
+
+TEST(LoadConfigurationTest, MissingOrUnreadable) {
+  const std::string failed =
+      "Exception while reading from config file \"/opt/vornette/Vornette.ini"
+      "\". Message: ";
+  const std::pair<std::optional<FileResult>, std::string> cases[] = {
+      {std::nullopt, ""},
+      {FileResult::kOpenFailed, failed + "Datei " + kIniPath +
+                                    " kann nicht ge\xC3\xB6"
+                                    "ffnet werden"},
+      {FileResult::kReadFailed, failed + "Stream-Read-Fehler"},
+      {FileResult::kNoMemory, failed + "Zu wenig Arbeitsspeicher"},
+      // The program's own path is unknown: a Vornette.ini elsewhere is no substitute.
+      {FileResult::kOk,
+       "Exception while reading from config file \"Vornette.ini\". Message: "
+       "Der Pfad des Programms kann nicht ermittelt werden"}};
+  for (const auto& [failure, message] : cases) {
+    MemoryEnv env;
+    if (failure) env.files[kIniPath] = env.files["Vornette.ini"] = "[Indent]\nIndentWidth=4\n";
+    if (failure && *failure != FileResult::kOk) env.read_failures[kIniPath] = *failure;
+    if (failure == FileResult::kOk) env.executable_path = "";
+    FormatterSettings settings;
+    std::string error = "stale";
+    EXPECT_FALSE(LoadConfiguration(env, settings, &error)) << message;
+    EXPECT_EQ(error, message);
   }
 }
 

@@ -35,6 +35,7 @@ struct FormatterSettings {
   CapitalizationMode ModeOf(KeywordCategory category) const {
     return Capitalization[static_cast<size_t>(category)];
   }
+  bool operator==(const FormatterSettings&) const = default;
 };
 
 }  // namespace vornette

@@ -143,23 +143,8 @@ void Recase(std::span<char> line, size_t begin, size_t end, CapitalizationMode m
 
 }  // namespace
 
-std::string ApplyCapitalization(std::string_view line, std::span<const std::string_view> table,
-                                CapitalizationMode mode) {
-  std::string result(line);
-  if (mode != CapitalizationMode::UpperCase && mode != CapitalizationMode::LowerCase) {
-    return result;
-  }
-  const std::span<char> line_bytes(result.data(), result.size());
-  ForEachUnprotectedWord(line_bytes, [&](size_t begin, size_t end) {
-    if (IsInList(std::string_view(result).substr(begin, end - begin), table)) {
-      Recase(line_bytes, begin, end, mode);
-    }
-  });
-  return result;
-}
-
-void ApplyAllCapitalizations(std::span<char> line,
-                             const std::array<CapitalizationMode, kKeywordCategoryCount>& modes) {
+void ApplyCapitalizations(std::span<char> line,
+                          const std::array<CapitalizationMode, kKeywordCategoryCount>& modes) {
   // Recasing to upper case changes nothing in a line without lower-case
   // letters, and the other way round: most lines of many programs are
   // written in one case already, and are passed over at a glance.

@@ -6,28 +6,20 @@
 
 #include <array>
 #include <span>
-#include <string>
-#include <string_view>
 
 #include "config/settings.h"
 
 namespace vornette {
 
-// Rewrites every whole-word occurrence of a word of `table` in `line` in the
-// case `mode` asks for. The result has the length of `line`.
-std::string ApplyCapitalization(std::string_view line, std::span<const std::string_view> table,
-                                CapitalizationMode mode);
-
-// Does what ApplyCapitalization does for all eight categories in turn, each
-// with its mode from `modes`, in one scan of `line`, rewriting it in place.
-// The outcome is the same: whole-word occurrences of table words never
-// overlap, no word stands in two tables and recasing moves no guard.
-void ApplyAllCapitalizations(std::span<char> line,
-                             const std::array<CapitalizationMode, kKeywordCategoryCount>& modes);
-inline void ApplyAllCapitalizations(
-    std::string& line, const std::array<CapitalizationMode, kKeywordCategoryCount>& modes) {
-  ApplyAllCapitalizations(std::span<char>(line.data(), line.size()), modes);
-}
+// Keyword capitalization of all eight categories, each with its mode from
+// `modes`, in one scan of `line`, rewriting it in place. Every whole-word
+// occurrence of a table word that begins outside comments and string
+// literals is rewritten in its category's case. This equals one guarded
+// replacement per table word and category, in category order: whole-word
+// occurrences of table words never overlap, no word stands in two tables and
+// recasing moves no guard.
+void ApplyCapitalizations(std::span<char> line,
+                          const std::array<CapitalizationMode, kKeywordCategoryCount>& modes);
 
 }  // namespace vornette
 

@@ -110,7 +110,7 @@ std::string_view TrimLeft(std::string_view line) {
   return line.substr(start);
 }
 
-IndentedLine IndentLineParts(std::string_view line, IndentState& state, int32_t indent_width) {
+IndentedLine IndentLine(std::string_view line, IndentState& state, int32_t indent_width) {
   const std::string_view trimmed = TrimLeft(line);
   const std::string_view word = FirstWord(trimmed);
   const uint8_t effects = BlockWordEffects(word);
@@ -125,13 +125,6 @@ IndentedLine IndentLineParts(std::string_view line, IndentState& state, int32_t 
   if (effects & kOpensBlock) ++state.IndentLevel;
   if (effects & kOpensCase) ++state.CaseLevel;
   return {static_cast<size_t>(blanks), trimmed};
-}
-
-std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width) {
-  const IndentedLine parts = IndentLineParts(line, state, indent_width);
-  std::string result(parts.blanks, ' ');
-  result.append(parts.text);
-  return result;
 }
 
 }  // namespace vornette

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace vornette {
@@ -34,19 +33,18 @@ struct IndentState {
   int64_t CaseLevel = 0;
 };
 
-// Re-indents `line`: removes its leading blanks and control characters and
-// puts blanks for the nesting depth in front, updating `state`. Throws
-// std::bad_alloc when `indent_width` times a counter leaves the signed 32-bit
-// range, as such a run of blanks is too long to build.
-std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width);
-
-// The indented line as its two parts: the number of blanks in front, and the
-// trimmed line (a part of `line`). Updates `state` and throws as IndentLine.
+// An indented line: this many blanks, then `text`.
 struct IndentedLine {
   size_t blanks;
   std::string_view text;
 };
-IndentedLine IndentLineParts(std::string_view line, IndentState& state, int32_t indent_width);
+
+// The indentation step: removes the leading blanks and control characters of
+// `line` (the result's text is a part of it) and finds the number of blanks
+// for the nesting depth, updating `state`. Throws std::bad_alloc when
+// `indent_width` times a counter leaves the signed 32-bit range, as such a
+// run of blanks is too long to build.
+IndentedLine IndentLine(std::string_view line, IndentState& state, int32_t indent_width);
 
 // Removes the leading bytes up to 0x20 (blanks, TABs, control characters).
 std::string_view TrimLeft(std::string_view line);

@@ -134,16 +134,6 @@ void LineList::clear() {
   count_ = 0;
 }
 
-LineList LineList::Clone() const {
-  LineList copy(first_block_);
-  for (const Block& block : blocks_) {
-    Block& cloned = copy.blocks_.emplace_back();
-    cloned.bytes.Append(block.view());
-  }
-  copy.count_ = count_;
-  return copy;
-}
-
 void LineList::AppendLine(size_t blanks, std::string_view text) {
   const size_t needed = blanks + text.size() + 2;
   if (blocks_.empty() || blocks_.back().bytes.capacity() - blocks_.back().bytes.size() < needed) {
@@ -161,13 +151,6 @@ size_t LineList::bytes() const {
   size_t total = 0;
   for (const Block& block : blocks_) total += block.view().size();
   return total;
-}
-
-std::vector<std::string> LineList::Lines() const {
-  std::vector<std::string> lines;
-  lines.reserve(count_);
-  ForEachLine([&](std::string_view line) { lines.emplace_back(line); });
-  return lines;
 }
 
 std::vector<std::string_view> LineList::WritingFormat() const {
@@ -214,12 +197,6 @@ bool CutIntoLines(ByteBuffer bytes, LineList* list) {
   }
   list->blocks_.push_back(std::move(block));
   return true;
-}
-
-bool CutIntoLines(std::string_view bytes, LineList* list) {
-  ByteBuffer copy;
-  copy.Append(bytes);
-  return CutIntoLines(std::move(copy), list);
 }
 
 }  // namespace vornette

@@ -31,9 +31,6 @@ class LineList {
   LineList(LineList&&) = default;
   LineList& operator=(LineList&&) = default;
 
-  // A copy of the list, for callers that must keep the original.
-  LineList Clone() const;
-
   size_t size() const { return count_; }
   // The length of the writing format, in bytes.
   size_t bytes() const;
@@ -46,21 +43,6 @@ class LineList {
   // Appends one line made of `blanks` blanks followed by `text`.
   void AppendLine(size_t blanks, std::string_view text);
 
-  // Calls `visit(std::string_view line)` for every line, in order.
-  template <typename Visit>
-  void ForEachLine(Visit visit) const {
-    for (const Block& block : blocks_) {
-      const char* p = block.bytes.data() + block.begin;
-      const char* const end = block.bytes.data() + block.bytes.size();
-      while (p < end) {
-        // A line holds no CR, so the first CR ends it.
-        const char* cr = p + FindByte(p, end - p, '\r');
-        visit(std::string_view(p, cr - p));
-        p = cr + 2;
-      }
-    }
-  }
-
   // Replaces every line, in order, by `rewrite(line)`: an object whose
   // `blanks` blanks followed by its `text` make the new line. The text may lie
   // in the line itself. A new line goes where the lines already passed were,
@@ -68,9 +50,6 @@ class LineList {
   // go to new blocks. If `rewrite` throws, the list is left empty.
   template <typename Rewrite>
   void RewriteLines(Rewrite rewrite);
-
-  // The lines as separate strings, for tests and small tools.
-  std::vector<std::string> Lines() const;
 
   // The writing format: every line followed by CR LF, as pieces to be written
   // one after the other.
@@ -136,9 +115,6 @@ void LineList::RewriteLines(Rewrite rewrite) {
 }
 
 bool CutIntoLines(ByteBuffer bytes, LineList* list);
-
-// CutIntoLines of a copy of `bytes`.
-bool CutIntoLines(std::string_view bytes, LineList* list);
 
 }  // namespace vornette
 

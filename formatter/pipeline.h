@@ -3,7 +3,6 @@
 #ifndef VORNETTE_FORMATTER_PIPELINE_H_
 #define VORNETTE_FORMATTER_PIPELINE_H_
 
-#include <string>
 #include <string_view>
 
 #include "basic/byte_buffer.h"
@@ -13,18 +12,19 @@
 
 namespace vornette {
 
-// Runs the pipeline on `line` and appends the result to `out`. `scratch` is
-// working space, reused from line to line so that no line allocates.
-void FormatLine(std::string_view line, const FormatterSettings& settings, IndentState& state,
-                ByteBuffer& scratch, LineList& out);
+// Runs the pipeline on `line`, updating `state`. `recase` says whether any
+// category is to be recased, which the settings decide once per file.
+// `scratch` is working space, reused from line to line so that no line
+// allocates; the result's text lies in `line` or in `scratch`.
+IndentedLine FormatLine(std::string_view line, const FormatterSettings& settings, bool recase,
+                        IndentState& state, ByteBuffer& scratch);
 
-// Runs the pipeline on `line` and returns the result.
-std::string FormatLine(std::string_view line, const FormatterSettings& settings,
-                       IndentState& state);
+// True when the settings ask for any category to be recased.
+bool AnyCapitalization(const FormatterSettings& settings);
 
 // Runs the pipeline on every line of `lines`, in order, with one IndentState
 // for the whole file, and returns the formatted lines (in the same memory,
-// where they fit).
+// where they fit). Throws std::bad_alloc as IndentLine does.
 LineList FormatLines(LineList lines, const FormatterSettings& settings);
 
 }  // namespace vornette

@@ -111,7 +111,7 @@ constexpr std::array<bool, 256> kSpecialInside = [] {
 
 }  // namespace
 
-size_t WriteSpacedOperators(std::string_view line, char* out) {
+size_t SpaceOperators(std::string_view line, char* out) {
   SpacedLineWriter writer(out);
   // Each quote character is counted by itself; a byte lies in a literal while
   // either count, the byte itself included, is odd.
@@ -211,18 +211,6 @@ size_t WriteSpacedOperators(std::string_view line, char* out) {
     ++i;
   }
   return writer.Finish();
-}
-
-void AppendSpacedOperators(std::string_view line, std::string& out) {
-  const size_t start = out.size();
-  out.resize(start + SpacedLengthBound(line.size()));
-  out.resize(start + WriteSpacedOperators(line, out.data() + start));
-}
-
-std::string SpaceOperators(std::string_view line) {
-  std::string result;
-  AppendSpacedOperators(line, result);
-  return result;
 }
 
 }  // namespace vornette

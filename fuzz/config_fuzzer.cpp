@@ -29,7 +29,7 @@ bool ReferenceParse(std::string_view text, int64_t* value) {
     text.remove_prefix(1);
   }
   if (text.empty()) return false;
-  __int128 number = 0;
+  int64_t number = 0;
   for (char c : text) {
     int digit;
     if (c >= '0' && c <= '9') {
@@ -42,7 +42,7 @@ bool ReferenceParse(std::string_view text, int64_t* value) {
       return false;
     }
     number = number * base + digit;
-    if (number > (__int128{1} << 40)) return false;
+    if (number > (int64_t{1} << 40)) return false;
   }
   if (base == 16) {
     if (number > 0xFFFFFFFFLL) return false;
@@ -79,9 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   MemoryEnv env;
   env.files["/opt/vornette/Vornette.ini"] = std::string(text);
-  ConsoleLog log(env);
   FormatterSettings settings;
-  FUZZ_CHECK(LoadConfiguration(env, log, settings));
+  std::string error;
+  FUZZ_CHECK(LoadConfiguration(env, settings, &error));
   const std::string mode =
       LookUpProfileString(text, "Capitalization", "CAP_IOCommandStrings", "None");
   const CapitalizationMode expected =

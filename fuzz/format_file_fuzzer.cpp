@@ -7,12 +7,10 @@
 
 #include "basic/basic.h"
 #include "formatter/capitalization.h"
-#include "formatter/line_list.h"
 #include "formatter/pipeline.h"
 #include "formatter/spacing.h"
-#include "formatter/word_tables.h"
 #include "fuzz/fuzz_check.h"
-#include "tests/literal_engine.h"
+#include "reference/reference.h"
 
 namespace vornette {
 namespace {
@@ -28,7 +26,7 @@ bool HasControlByteOtherThanTab(std::string_view line) {
 // A joint with two blanks on one side is not completed, but the collapse
 // leaves one blank there, so the next run completes it.
 bool HasJointLeftForTheNextRun(std::string_view line) {
-  const std::string upper = UpperCase(line);
+  const std::string upper = reference::UpperCase(line);
   for (std::string_view joint : {") OR(", ")OR (", ") AND(", ")AND ("}) {
     if (upper.find(joint) != std::string::npos) return true;
   }
@@ -51,13 +49,13 @@ std::string_view FromFirstSemicolon(std::string_view line) {
 void CheckLine(std::string_view line, const FormatterSettings& settings) {
   // Capitalization keeps the length and changes only letter case.
   std::string recased(line);
-  ApplyAllCapitalizations(recased, settings.Capitalization);
+  ApplyCapitalizations(std::span<char>(recased.data(), recased.size()), settings.Capitalization);
   FUZZ_CHECK(recased.size() == line.size());
   FUZZ_CHECK(SameTextNoCase(recased, line));
   // Spacing changes nothing from the first ";" on, and only blanks and case
   // elsewhere (placeholder bytes aside, which become their operators).
-  const std::string spaced = SpaceOperators(line);
-  FUZZ_CHECK(spaced == literal::SpaceOperators(line));
+  std::string spaced(SpacedLengthBound(line.size()), '\0');
+  spaced.resize(SpaceOperators(line, spaced.data()));
   FUZZ_CHECK(FromFirstSemicolon(spaced) == FromFirstSemicolon(line));
   if (line.find_first_of("\xF0\xF2\xF3\xF7") == std::string_view::npos) {
     FUZZ_CHECK(WithoutBlanksFolded(spaced) == WithoutBlanksFolded(line));
@@ -77,34 +75,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const unsigned bits = (data[1] | (data[2] << 8)) >> (2 * c);
     settings.Capitalization[c] = static_cast<CapitalizationMode>(bits % 3);
   }
-  const std::string bytes(reinterpret_cast<const char*>(data) + 3, size - 3);
-
-  LineList input;
-  if (!CutIntoLines(bytes, &input)) {
-    FUZZ_CHECK(bytes.find('\0') != std::string::npos);
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 3, size - 3);
+  LineList input = reference::ListOf(bytes);
+  if (bytes.find('\0') != std::string_view::npos) {
+    FUZZ_CHECK(input.empty());
     return 0;
   }
-  const LineList once = FormatLines(input.Clone(), settings);
-  FUZZ_CHECK(once.size() == input.size());
+  const std::vector<std::string> lines = reference::CutLines(bytes);
+  const std::vector<std::string> once = reference::LinesOf(FormatLines(std::move(input), settings));
+  FUZZ_CHECK(once.size() == lines.size());
 
-  // The fast pipeline agrees with the literal one, line by line.
-  IndentState literal_state;
-  std::vector<std::string> expected;
+  // The fast pipeline agrees with the step-by-step one, line by line.
+  IndentState state;
   bool idempotent_input = true;
-  input.ForEachLine([&](std::string_view line) {
-    CheckLine(line, settings);
-    expected.push_back(literal::FormatLine(line, settings, literal_state));
-    idempotent_input = idempotent_input && !HasControlByteOtherThanTab(line);
-  });
-  const std::vector<std::string> lines = once.Lines();
-  FUZZ_CHECK(lines == expected);
-
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    CheckLine(lines[i], settings);
+    FUZZ_CHECK(once[i] == reference::FormatLine(lines[i], settings, state));
+    idempotent_input = idempotent_input && !HasControlByteOtherThanTab(lines[i]);
+    idempotent_input = idempotent_input && !HasJointLeftForTheNextRun(once[i]);
+    text += once[i] + "\r\n";
+  }
   // Formatting the output again gives the output.
   if (idempotent_input) {
-    bool joint_left = false;
-    for (const std::string& line : lines)
-      joint_left = joint_left || HasJointLeftForTheNextRun(line);
-    if (!joint_left) FUZZ_CHECK(FormatLines(once.Clone(), settings).Lines() == lines);
+    FUZZ_CHECK(reference::LinesOf(FormatLines(reference::ListOf(text), settings)) == once);
   }
   return 0;
 }

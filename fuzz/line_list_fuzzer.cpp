@@ -6,6 +6,7 @@
 
 #include "formatter/line_list.h"
 #include "fuzz/fuzz_check.h"
+#include "reference/reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vornette;
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   const bool open_last = !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r';
-  const std::vector<std::string> lines = list.Lines();
+  const std::vector<std::string> lines = reference::LinesOf(list);
+  FUZZ_CHECK(lines == reference::CutLines(bytes));
   FUZZ_CHECK(lines.size() == ends + (open_last ? 1 : 0));
   FUZZ_CHECK(list.size() == lines.size());
 
@@ -52,8 +54,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(stripped == without_ends);
   // Cutting the written text again gives the same lines.
-  LineList again;
-  FUZZ_CHECK(CutIntoLines(written, &again));
-  FUZZ_CHECK(again.Lines() == lines);
+  FUZZ_CHECK(reference::LinesOf(reference::ListOf(written)) == lines);
   return 0;
 }

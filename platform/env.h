@@ -19,8 +19,9 @@ class Env {
  public:
   virtual ~Env() = default;
 
-  // The full path of the running program file.
-  virtual std::string ExecutablePath() = 0;
+  // Puts the full path of the running program file in `path`; false when the
+  // system cannot tell it.
+  virtual bool ExecutablePath(std::string* path) = 0;
 
   // The characters that separate path components, the last one of which ends
   // the directory part of a path.

@@ -77,12 +77,14 @@ class PosixEnv : public Env {
     }
   }
 
-  std::string ExecutablePath() override {
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0) return std::string();
-    path.resize(static_cast<size_t>(length));
-    return path;
+  bool ExecutablePath(std::string* path) override {
+    // Without /proc (a chroot, a bare container) the path cannot be had. A
+    // path that fills the whole buffer may have been cut.
+    path->assign(PATH_MAX, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", path->data(), path->size());
+    if (length <= 0 || static_cast<size_t>(length) >= path->size()) return false;
+    path->resize(static_cast<size_t>(length));
+    return true;
   }
 
   std::string_view PathSeparators() override { return "/"; }

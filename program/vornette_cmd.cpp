@@ -5,8 +5,8 @@
 #include "basic/basic.h"
 #include "basic/constants.h"
 #include "config/config.h"
-#include "formatter/console_log.h"
-#include "formatter/source_file.h"
+#include "program/console_log.h"
+#include "program/source_file.h"
 
 namespace vornette {
 
@@ -26,7 +26,11 @@ int RunVornette(Env& env, const std::vector<std::string>& file_names) {
   log.WriteLogLine(kBanner);
 
   FormatterSettings settings;
-  if (!LoadConfiguration(env, log, settings)) return Finish(log, kExitNormal);
+  std::string error;
+  if (!LoadConfiguration(env, settings, &error)) {
+    if (!error.empty()) log.WriteLogLine(std::string(kErrorPrefix) + error);
+    return Finish(log, kExitNormal);
+  }
 
   try {
     for (const std::string& file_name : file_names) {

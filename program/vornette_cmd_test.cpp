@@ -11,62 +11,36 @@ namespace {
 using Lines = std::vector<std::string>;
 constexpr char kIni[] = "/opt/vornette/Vornette.ini";
 
-TEST(RunVornetteTest, TwoFileRun) {
-  MemoryEnv env;
-  env.files[kIni] = "";
-  env.files["a.src"] = "x";
-  EXPECT_EQ(RunVornette(env, {"a.src", "b.src"}), 0);
-  EXPECT_EQ(env.ConsoleLines(),
-            (Lines{std::string(kBanner), "Debug: Open file \"a.src\".",
-                   "Debug: Save file \"a.src~\".", "Debug: Process file \"a.src\".",
-                   "Debug: Save file \"a.src\".", "Debug: Done file \"a.src\".",
-                   "Debug: Open file \"b.src\".", "Error: File \"b.src\" do not exist!"}));
-  EXPECT_TRUE(env.ConsoleLines()[0].starts_with("Vornette V0.3.0 "));
-}
-
-TEST(RunVornetteTest, WithoutConfigurationOnlyTheBanner) {
-  MemoryEnv env;
-  env.files["a.src"] = "x=1";
-  EXPECT_EQ(RunVornette(env, {"a.src"}), 0);
-  EXPECT_EQ(env.ConsoleLines(), Lines{std::string(kBanner)});
-  EXPECT_TRUE(env.write_log.empty());
-}
-
-TEST(RunVornetteTest, ConfigurationReadFailureFormatsNothing) {
-  MemoryEnv env;
-  env.files[kIni] = "";
-  env.read_failures[kIni] = FileResult::kOpenFailed;
-  env.files["a.src"] = "x=1";
-  EXPECT_EQ(RunVornette(env, {"a.src"}), 0);
-  ASSERT_EQ(env.ConsoleLines().size(), 2u);
-  EXPECT_TRUE(env.ConsoleLines()[1].starts_with("Error: Exception while reading from config file"));
-  EXPECT_TRUE(env.write_log.empty());
-}
-
-TEST(RunVornetteTest, UncaughtFailureEndsTheRunWithStatusOne) {
-  MemoryEnv env;
-  env.files[kIni] = "[Indent]\nIndentWidth=$80000000\n";
-  env.files["a.src"] = "end\n";
-  env.files["b.src"] = "x\n";
-  EXPECT_EQ(RunVornette(env, {"a.src", "b.src"}), 1);
-  EXPECT_EQ(
-      env.ConsoleLines(),
-      (Lines{std::string(kBanner), "Debug: Open file \"a.src\".", "Debug: Save file \"a.src~\".",
-             "Debug: Process file \"a.src\".", "Error: Out of memory: Zu wenig Arbeitsspeicher"}));
-  EXPECT_EQ(env.files["a.src"], "end\n");
-  EXPECT_EQ(env.files["a.src~"], "end\r\n");
-  EXPECT_EQ(env.files["b.src"], "x\n");
-}
-
-TEST(RunVornetteTest, BrokenStandardOutputFinishesTheFileThenStops) {
-  MemoryEnv env;
-  env.files[kIni] = "";
-  env.files["a.src"] = "x=1";
-  env.files["b.src"] = "y=1";
-  env.stdout_broken = true;
-  EXPECT_EQ(RunVornette(env, {"a.src", "b.src"}), 1);
-  EXPECT_EQ(env.files["a.src"], "x = 1\r\n");
-  EXPECT_EQ(env.files["b.src"], "y=1");
+// Failures that a disk seldom shows on demand: a read that fails after the
+// open, and memory running out while a file is read or written.
+TEST(RunVornetteTest, ReadAndWriteFailuresAreReported) {
+  struct Case {
+    FileResult failure;
+    bool on_read;
+    std::string text;
+  };
+  const Case cases[] = {{FileResult::kReadFailed, true, "Stream-Read-Fehler"},
+                        {FileResult::kNoMemory, true, "Zu wenig Arbeitsspeicher"},
+                        {FileResult::kNoMemory, false, "Zu wenig Arbeitsspeicher"}};
+  for (const Case& c : cases) {
+    MemoryEnv env;
+    env.files[kIni] = "";
+    env.files["a.src"] = "x=1";
+    (c.on_read ? env.read_failures : env.write_failures)["a.src"] = c.failure;
+    EXPECT_EQ(RunVornette(env, {"a.src"}), 0);
+    const Lines expected = c.on_read
+                               ? Lines{std::string(kBanner), "Debug: Open file \"a.src\".",
+                                       "Error: Can not open file \"a.src\". Message: " + c.text}
+                               : Lines{std::string(kBanner),
+                                       "Debug: Open file \"a.src\".",
+                                       "Debug: Save file \"a.src~\".",
+                                       "Debug: Process file \"a.src\".",
+                                       "Debug: Save file \"a.src\".",
+                                       "Error: Can not save file \"a.src\". Message: " + c.text,
+                                       "Debug: Done file \"a.src\"."};
+    EXPECT_EQ(env.ConsoleLines(), expected);
+    EXPECT_EQ(env.write_log, c.on_read ? Lines{} : (Lines{"a.src~", "a.src"}));
+  }
 }
 
 TEST(RunVornetteTest, RedirectedOutputIsCollectedConsoleOutputIsNot) {
@@ -80,10 +54,9 @@ TEST(RunVornetteTest, RedirectedOutputIsCollectedConsoleOutputIsNot) {
     if (console) {
       EXPECT_EQ(env.stdout_writes.size(), 6u);
     } else {
-      EXPECT_LT(env.stdout_writes.size(), 6u);
-      for (size_t i = 0; i + 1 < env.stdout_writes.size(); ++i) {
-        EXPECT_GE(env.stdout_writes[i].size(), 128u);
-      }
+      // 128 bytes or more at a time; the rest at the end.
+      EXPECT_EQ(env.stdout_writes.size(), 2u);
+      EXPECT_GE(env.stdout_writes[0].size(), 128u);
     }
   }
 }

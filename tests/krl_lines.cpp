@@ -4,8 +4,8 @@
 #include <random>
 #include <sstream>
 
-#include "formatter/line_list.h"
 #include "formatter/word_tables.h"
+#include "reference/reference.h"
 #include "tests/run_program.h"
 
 namespace vornette::testing {
@@ -58,21 +58,12 @@ const std::vector<std::string>& CorpusLines() {
       std::ifstream in(file, std::ios::binary);
       std::ostringstream bytes;
       bytes << in.rdbuf();
-      LineList list;
-      if (!CutIntoLines(bytes.str(), &list)) continue;
-      for (std::string& line : list.Lines()) all.push_back(std::move(line));
+      if (bytes.str().find('\0') != std::string::npos) continue;  // no text
+      for (std::string& line : reference::CutLines(bytes.str())) all.push_back(std::move(line));
     }
     return all;
   }();
   return lines;
-}
-
-bool HasControlByte(const std::string& line) {
-  for (char c : line) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if ((byte < 0x20 && c != '\t') || byte == 0x7F) return true;
-  }
-  return false;
 }
 
 }  // namespace vornette::testing

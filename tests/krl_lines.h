@@ -1,5 +1,5 @@
-// Lines for property and differential tests: generated from a KRL-like
-// alphabet, and every line of the sample KRL programs when they are present.
+// Lines for differential tests: generated from a KRL-like alphabet, and every
+// line of the sample KRL programs when they are present.
 #ifndef VORNETTE_TESTS_KRL_LINES_H_
 #define VORNETTE_TESTS_KRL_LINES_H_
 
@@ -17,9 +17,6 @@ std::vector<std::string> GeneratedLines(size_t count, uint32_t seed);
 
 // Every line of every sample program, or none when they are not here.
 const std::vector<std::string>& CorpusLines();
-
-// True when `line` holds a control byte other than TAB.
-bool HasControlByte(const std::string& line);
 
 }  // namespace vornette::testing
 

@@ -1,9 +1,17 @@
 #include "tests/memory_env.h"
 
+#include <new>
+
 namespace vornette {
+
+bool MemoryEnv::ExecutablePath(std::string* path) {
+  *path = executable_path;
+  return !path->empty();
+}
 
 FileResult MemoryEnv::ReadWholeFile(const std::string& name, ByteBuffer* bytes) {
   if (auto failure = read_failures.find(name); failure != read_failures.end()) {
+    if (failure->second == FileResult::kNoMemory) throw std::bad_alloc();
     return failure->second;
   }
   auto file = files.find(name);
@@ -17,11 +25,8 @@ FileResult MemoryEnv::WriteWholeFile(const std::string& name,
                                      std::span<const std::string_view> pieces) {
   write_log.push_back(name);
   if (auto failure = write_failures.find(name); failure != write_failures.end()) {
-    // A short write leaves the file emptied and partly written.
-    if (failure->second == FileResult::kShortWrite) files[name] = "";
     return failure->second;
   }
-  if (directories.count(name)) return FileResult::kCreateFailed;
   std::string& text = files[name];
   text.clear();
   for (std::string_view piece : pieces) text.append(piece);
@@ -31,21 +36,21 @@ FileResult MemoryEnv::WriteWholeFile(const std::string& name,
 bool MemoryEnv::WriteStdout(std::string_view bytes) {
   if (stdout_broken) return false;
   stdout_writes.emplace_back(bytes);
-  stdout_text.append(bytes);
   return true;
+}
+
+std::vector<std::string> MemoryEnv::ConsoleLines() const {
+  std::string text;
+  for (const std::string& write : stdout_writes) text += write;
+  return SplitConsoleLines(text);
 }
 
 std::vector<std::string> SplitConsoleLines(std::string_view output) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < output.size()) {
-    const size_t end = output.find("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(output.substr(start));
-      break;
-    }
-    lines.emplace_back(output.substr(start, end - start));
-    start = end + 2;
+  while (!output.empty()) {
+    const size_t end = output.find("\r\n");
+    lines.emplace_back(output.substr(0, end));
+    output.remove_prefix(end == std::string_view::npos ? output.size() : end + 2);
   }
   return lines;
 }

@@ -4,7 +4,6 @@
 #define VORNETTE_TESTS_MEMORY_ENV_H_
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -12,26 +11,23 @@
 
 namespace vornette {
 
-// Console output cut into lines at CR LF; text after the last CR LF, if any,
-// comes last.
+// Console output cut at CR LF; text after the last CR LF, if any, comes last.
 std::vector<std::string> SplitConsoleLines(std::string_view output);
 
 class MemoryEnv : public Env {
  public:
-  std::string executable_path = "/opt/vornette/vornette";
+  std::string executable_path = "/opt/vornette/vornette";  // empty: unknown
   std::map<std::string, std::string> files;
-  std::set<std::string> directories;
-  // Names whose reads or writes fail with the given result.
+  // Names whose reads or writes fail so; a read failing with kNoMemory
+  // throws, as running out of memory while reading does.
   std::map<std::string, FileResult> read_failures;
   std::map<std::string, FileResult> write_failures;
-  // Every write in order, by name, to check what was written when.
-  std::vector<std::string> write_log;
+  std::vector<std::string> write_log;  // every write, in order
   bool console = false;
   bool stdout_broken = false;
-  std::string stdout_text;
   std::vector<std::string> stdout_writes;
 
-  std::string ExecutablePath() override { return executable_path; }
+  bool ExecutablePath(std::string* path) override;
   std::string_view PathSeparators() override { return "/"; }
   bool FileExists(const std::string& name) override { return files.count(name) != 0; }
   FileResult ReadWholeFile(const std::string& name, ByteBuffer* bytes) override;
@@ -40,8 +36,7 @@ class MemoryEnv : public Env {
   bool StdoutIsConsole() override { return console; }
   bool WriteStdout(std::string_view bytes) override;
 
-  // The console output cut into lines at CR LF.
-  std::vector<std::string> ConsoleLines() const { return SplitConsoleLines(stdout_text); }
+  std::vector<std::string> ConsoleLines() const;
 };
 
 }  // namespace vornette

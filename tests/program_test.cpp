@@ -1,4 +1,4 @@
-// Runs the built program in scratch folders, as a user would.
+// The built program in scratch folders, one row per console outcome.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -6,303 +6,191 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 
 #include "basic/constants.h"
+#include "tests/memory_env.h"
 #include "tests/run_program.h"
 
 namespace vornette::testing {
 namespace {
 
+namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-constexpr char kPlainIni[] = "[Spacing]\nSpacingOperators=0\n[Indent]\nIndentWidth=2\n";
-constexpr char kOpenFailed[] =
-    "kann nicht ge\xC3\xB6"
-    "ffnet werden";
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
 
-Lines With(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
+// The first `steps` of a formatted file's five lines, then "Error: " and
+// `error` if any, and the closing line when the final save failed.
+Lines Steps(const std::string& name, size_t steps, const std::string& error = "") {
+  Lines lines = FormattedLines(name);
+  lines.resize(steps);
+  if (!error.empty()) lines.push_back("Error: " + error);
+  if (!error.empty() && steps == 4) lines.push_back("Debug: Done file \"" + name + "\".");
   return lines;
 }
 
-// The banner, then `lines`.
-Lines Console(const Lines& lines) { return With({std::string(kBanner)}, lines); }
+// What the program cannot create or open: its message for `name`.
+std::string Refused(const std::string& verb, const std::string& name) {
+  const std::string text = verb == "open" ? "kann nicht ge\xC3\xB6"
+                                            "ffnet werden"
+                                          : "kann nicht erstellt werden";
+  return "Can not " + verb + " file \"" + name + "\". Message: Datei " + name + " " + text;
+}
 
-// Holds an flock lock on a file for the life of the object, as another
-// program holding the file open would.
-class HeldLock {
- public:
-  HeldLock(const std::string& path, int operation) : fd_(::open(path.c_str(), O_RDONLY)) {
-    EXPECT_GE(fd_, 0) << path;
-    EXPECT_EQ(::flock(fd_, operation | LOCK_NB), 0) << path;
-  }
-  ~HeldLock() { ::close(fd_); }
+// Holds an flock lock, as another program holding the file open would.
+void Lock(const std::string& path, int operation, std::vector<int>& fds) {
+  fds.push_back(::open(path.c_str(), O_RDONLY));
+  EXPECT_EQ(::flock(fds.back(), operation | LOCK_NB), 0) << path;
+}
 
- private:
-  int fd_;
+// Prepares a sandbox; the descriptors it leaves hold locks during the run.
+using Setup = std::function<void(const Sandbox&, std::vector<int>&)>;
+
+Setup Files(std::map<std::string, std::string> files) {
+  return [=](const Sandbox& box, std::vector<int>&) {
+    for (const auto& [name, bytes] : files) box.WriteFile(name, bytes);
+  };
+}
+
+struct Outcome {
+  Setup setup;
+  Lines args;
+  Lines lines;                               // after the banner; {ini} is the INI's path
+  std::map<std::string, std::string> files;  // afterwards
+  int status = 0;
+  RunOptions options = {};
 };
 
-class ProgramTest : public ::testing::Test {
- protected:
-  ProgramTest() { box_.SetIni(kPlainIni); }
-  Sandbox box_;
-};
-
-TEST_F(ProgramTest, FormatsAFileAndKeepsABackup) {
-  box_.WriteFile("a.src", "DEF a()\nx=1\n  END");
-  const RunResult run = box_.Run({"a.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(OutputLines(run.output), Console(FormattedLines("a.src")));
-  EXPECT_TRUE(run.output.ends_with("\r\n"));
-  EXPECT_EQ(box_.ReadFile("a.src~"), "DEF a()\r\nx=1\r\n  END\r\n");
-  EXPECT_EQ(box_.ReadFile("a.src"), "DEF a()\r\n  x=1\r\nEND\r\n");
-}
-
-TEST_F(ProgramTest, TwoFileRun) {
-  box_.WriteFile("a.src", "x");
-  const RunResult run = box_.Run({"a.src", "b.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(run.output, std::string(kBanner) +
-                            "\r\n"
-                            "Debug: Open file \"a.src\".\r\n"
-                            "Debug: Save file \"a.src~\".\r\n"
-                            "Debug: Process file \"a.src\".\r\n"
-                            "Debug: Save file \"a.src\".\r\n"
-                            "Debug: Done file \"a.src\".\r\n"
-                            "Debug: Open file \"b.src\".\r\n"
-                            "Error: File \"b.src\" do not exist!\r\n");
-}
-
-TEST_F(ProgramTest, NamesThatAreNoFiles) {
-  std::filesystem::create_directory(box_.Path("dir.src"));
-  ASSERT_EQ(::mkfifo(box_.Path("fifo.src").c_str(), 0644), 0);
-  ASSERT_EQ(::symlink("nowhere.src", box_.Path("dangling.src").c_str()), 0);
-  const Lines names = {"-h", "dir.src", "fifo.src", "dangling.src", "missing.src"};
-  const RunResult run = box_.Run(names);
-  EXPECT_EQ(run.exit_status, 0);
-  Lines expected;
-  for (const std::string& name : names) {
-    expected.push_back("Debug: Open file \"" + name + "\".");
-    expected.push_back("Error: File \"" + name + "\" do not exist!");
-  }
-  EXPECT_EQ(OutputLines(run.output), Console(expected));
-  EXPECT_FALSE(box_.Exists("dir.src~"));
-  EXPECT_FALSE(box_.Exists("fifo.src~"));
-}
-
-TEST_F(ProgramTest, FileHeldByAnotherProgramFailsToLoad) {
-  box_.WriteFile("a.src", "x=1\n");
-  HeldLock lock(box_.Path("a.src"), LOCK_EX);
-  const RunResult run = box_.Run({"a.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(OutputLines(run.output),
-            Console({"Debug: Open file \"a.src\".",
-                     "Error: Can not open file \"a.src\". Message: Datei a.src " +
-                         std::string(kOpenFailed)}));
-  EXPECT_FALSE(box_.Exists("a.src~"));
-}
-
-TEST_F(ProgramTest, BackupFailures) {
-  std::filesystem::create_directory(box_.Path("d.src~"));
-  box_.WriteFile("d.src", "x=1\n");
-  box_.WriteFile("r.src", "y=1\n");
-  box_.WriteFile("r.src~", "old backup");
-  ASSERT_EQ(::chmod(box_.Path("r.src~").c_str(), 0444), 0);
-  box_.WriteFile("held.src", "z=1\n");
-  box_.WriteFile("held.src~", "held backup");
-  HeldLock lock(box_.Path("held.src~"), LOCK_SH);
-  const RunResult run = box_.Run({"d.src", "r.src", "held.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  Lines expected;
-  for (std::string name : {"d.src", "r.src", "held.src"}) {
-    expected =
-        With(expected, {"Debug: Open file \"" + name + "\".", "Debug: Save file \"" + name + "~\".",
-                        "Error: Can not save file \"" + name + "~\". Message: Datei " + name +
-                            "~ kann nicht erstellt werden"});
-  }
-  EXPECT_EQ(OutputLines(run.output), Console(expected));
-  EXPECT_EQ(box_.ReadFile("d.src"), "x=1\n");
-  EXPECT_EQ(box_.ReadFile("r.src"), "y=1\n");
-  EXPECT_EQ(box_.ReadFile("r.src~"), "old backup");
-  EXPECT_EQ(box_.ReadFile("held.src"), "z=1\n");
-  EXPECT_EQ(box_.ReadFile("held.src~"), "held backup");
-}
-
-TEST_F(ProgramTest, ReadOnlySourceKeepsItsContent) {
-  box_.WriteFile("a.src", "DEF a()\nx=1\nEND\n");
-  ASSERT_EQ(::chmod(box_.Path("a.src").c_str(), 0444), 0);
-  const RunResult run = box_.Run({"a.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(OutputLines(run.output),
-            Console({"Debug: Open file \"a.src\".", "Debug: Save file \"a.src~\".",
-                     "Debug: Process file \"a.src\".", "Debug: Save file \"a.src\".",
-                     "Error: Can not save file \"a.src\". Message: Datei a.src kann nicht "
-                     "erstellt werden",
-                     "Debug: Done file \"a.src\"."}));
-  EXPECT_EQ(box_.ReadFile("a.src"), "DEF a()\nx=1\nEND\n");
-  EXPECT_EQ(box_.ReadFile("a.src~"), "DEF a()\r\nx=1\r\nEND\r\n");
-}
-
-TEST_F(ProgramTest, ShortWrites) {
-  // The backup does not fit under the limit: the source is not touched.
-  const std::string big(300, 'x');
-  box_.WriteFile("big.src", big + "\n");
-  RunResult run = box_.Run({"big.src"}, {.file_size_limit = 100});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(OutputLines(run.output),
-            Console({"Debug: Open file \"big.src\".", "Debug: Save file \"big.src~\".",
-                     "Error: Can not save file \"big.src~\". Message: Stream-Write-Fehler"}));
-  EXPECT_EQ(box_.ReadFile("big.src"), big + "\n");
-
-  // The backup fits, the indented result does not: the backup is complete.
-  const std::string source = "DEF a()\r\nx=1\r\ny=2\r\nEND\r\n";
-  box_.WriteFile("a.src", source);
-  run = box_.Run({"a.src"}, {.file_size_limit = source.size()});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(OutputLines(run.output),
-            Console({"Debug: Open file \"a.src\".", "Debug: Save file \"a.src~\".",
-                     "Debug: Process file \"a.src\".", "Debug: Save file \"a.src\".",
-                     "Error: Can not save file \"a.src\". Message: Stream-Write-Fehler",
-                     "Debug: Done file \"a.src\"."}));
-  EXPECT_EQ(box_.ReadFile("a.src~"), source);
-}
-
-TEST_F(ProgramTest, WithoutConfigurationNothingIsTouched) {
-  box_.WriteFile("a.src", "x=1\n");
-  for (bool as_directory : {false, true}) {
-    box_.SetIni(std::nullopt);
-    if (as_directory) std::filesystem::create_directory(box_.IniPath());
-    const RunResult run = box_.Run({"a.src", "b.src"});
-    EXPECT_EQ(run.exit_status, 0);
-    EXPECT_EQ(OutputLines(run.output), Console({}));
-    EXPECT_EQ(box_.ReadFile("a.src"), "x=1\n");
-    EXPECT_FALSE(box_.Exists("a.src~"));
-    std::filesystem::remove(box_.IniPath());
-  }
-  // No arguments at all: the banner alone, no usage text.
-  box_.SetIni(kPlainIni);
-  EXPECT_EQ(OutputLines(box_.Run({}).output), Console({}));
-}
-
-TEST_F(ProgramTest, ConfigurationHeldByAnotherProgram) {
-  box_.WriteFile("a.src", "x=1\n");
-  HeldLock lock(box_.IniPath(), LOCK_EX);
-  const RunResult run = box_.Run({"a.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  const std::string ini = box_.IniPath();
-  EXPECT_EQ(OutputLines(run.output),
-            Console({"Error: Exception while reading from config file \"" + ini +
-                     "\". Message: Datei " + ini + " " + kOpenFailed}));
-  EXPECT_EQ(box_.ReadFile("a.src"), "x=1\n");
-  EXPECT_FALSE(box_.Exists("a.src~"));
-}
-
-TEST_F(ProgramTest, UnreadableConfigurationIsAFailure) {
-  // A configuration whose reading fails with an I/O error: /proc/self/mem
-  // passes as a regular file, but reading it from its start fails.
-  box_.WriteFile("a.src", "x=1\n");
-  std::filesystem::remove(box_.IniPath());
-  std::filesystem::create_symlink("/proc/self/mem", box_.IniPath());
-  const RunResult run = box_.Run({"a.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_EQ(OutputLines(run.output), Console({"Error: Exception while reading from config file \"" +
-                                              box_.IniPath() + "\". Message: Stream-Read-Fehler"}));
-  EXPECT_EQ(box_.ReadFile("a.src"), "x=1\n");
-  EXPECT_FALSE(box_.Exists("a.src~"));
-}
-
-TEST_F(ProgramTest, ConfigurationWithByteOrderMark) {
-  box_.SetIni("\xEF\xBB\xBF[Indent]\r\nIndentWidth=5\r\n[Spacing]\r\nSpacingOperators=0\r\n");
-  box_.WriteFile("a.src", "def a()\nx=1\n");
-  EXPECT_EQ(box_.Run({"a.src"}).exit_status, 0);
-  EXPECT_EQ(box_.ReadFile("a.src"), "def a()\r\n     x=1\r\n");
-}
-
-TEST_F(ProgramTest, LineEnds) {
-  struct Case {
-    std::string name, bytes, backup;
-  };
-  const Case cases[] = {
-      {"lf.src", "a\nb\n", "a\r\nb\r\n"},
-      {"cr.src", "a\rb\r", "a\r\nb\r\n"},
-      {"lfcr.src", "a\n\rb\n", "a\r\n\r\nb\r\n"},
-      {"open.src", "a\r\nb", "a\r\nb\r\n"},
-      {"empty.src", "", ""},
-      {"bom.src",
-       "\xEF\xBB\xBF"
-       "a\r\n",
-       "\xEF\xBB\xBF"
-       "a\r\n"},
-  };
-  std::vector<std::string> names;
-  Lines expected;
-  for (const Case& c : cases) {
-    box_.WriteFile(c.name, c.bytes);
-    names.push_back(c.name);
-    expected = With(expected, FormattedLines(c.name));
-  }
-  const RunResult run = box_.Run(names);
-  EXPECT_EQ(OutputLines(run.output), Console(expected));
-  for (const Case& c : cases) {
-    EXPECT_EQ(box_.ReadFile(c.name + "~"), c.backup) << c.name;
-    EXPECT_EQ(box_.ReadFile(c.name), c.backup) << c.name;
+TEST(ProgramTest, Outcomes) {
+  const std::string ini = "bin/Vornette.ini";
+  const std::string src = "DEF a()\r\nx=1\r\nEND\r\n";
+  // clang-format off
+  const Outcome outcomes[] = {
+      // Formatted: any line ends, names with blanks, an empty file.
+      {Files({{"a b.src", "DEF a()\nx=1\r  END"}, {"lf.src", "\xEF\xBB\xBF" "a\n\rb"},
+              {"e.src", ""}}),
+       {"a b.src", "lf.src", "e.src"}, Steps("a b.src", 5) + Steps("lf.src", 5) + Steps("e.src", 5),
+       {{"a b.src~", "DEF a()\r\nx=1\r\n  END\r\n"}, {"a b.src", "DEF a()\r\n  x=1\r\nEND\r\n"},
+        {"lf.src~", "\xEF\xBB\xBF" "a\r\n\r\nb\r\n"}, {"e.src", ""}, {"e.src~", ""}}},
+      // The same name twice: the backup holds the first result.
+      {[](const Sandbox& box, std::vector<int>&) { box.SetIni(""); box.WriteFile("a.src", "x=1"); },
+       {"a.src", "a.src"}, Steps("a.src", 5) + Steps("a.src", 5),
+       {{"a.src~", "x = 1\r\n"}, {"a.src", "x = 1\r\n"}}},
+      // No regular file of that name.
+      {[](const Sandbox& box, std::vector<int>&) {
+         fs::create_directory(box.Path("d.src"));
+         ::mkfifo(box.Path("f.src").c_str(), 0644);
+       },
+       {"-h", "d.src", "f.src"}, Steps("-h", 1, "File \"-h\" do not exist!") +
+           Steps("d.src", 1, "File \"d.src\" do not exist!") +
+           Steps("f.src", 1, "File \"f.src\" do not exist!"),
+       {{"d.src~", "<missing>"}}},
+      // Held by another program; holding a NUL byte.
+      {[](const Sandbox& box, std::vector<int>& fds) {
+         box.WriteFile("h.src", "x=1\n");
+         Lock(box.Path("h.src"), LOCK_EX, fds);
+         box.WriteFile("u.src", std::string("\xFF\xFE" "D\0E\0", 6));
+       },
+       {"h.src", "u.src"}, Steps("h.src", 1, Refused("open", "h.src")) +
+           Steps("u.src", 1, "Can not open file \"u.src\". Message: Datei u.src enth\xC3\xA4lt ein "
+                             "NUL-Byte und ist keine Textdatei"),
+       {{"h.src~", "<missing>"}, {"u.src~", "<missing>"}}},
+      // The backup refused: a directory, read-only, held.
+      {[=](const Sandbox& box, std::vector<int>& fds) {
+         fs::create_directory(box.Path("d.src~"));
+         for (std::string name : {"d.src", "r.src", "h.src", "r.src~", "h.src~"}) {
+           box.WriteFile(name, src);
+         }
+         ::chmod(box.Path("r.src~").c_str(), 0444);
+         Lock(box.Path("h.src~"), LOCK_SH, fds);
+       },
+       {"d.src", "r.src", "h.src"}, Steps("d.src", 2, Refused("save", "d.src~")) +
+           Steps("r.src", 2, Refused("save", "r.src~")) +
+           Steps("h.src", 2, Refused("save", "h.src~")),
+       {{"d.src", src}, {"r.src", src}, {"r.src~", src}, {"h.src~", src}}},
+      // The backup cut short: the source is not touched.
+      {Files({{"a.src", src}}), {"a.src"},
+       Steps("a.src", 2, "Can not save file \"a.src~\". Message: Stream-Write-Fehler"),
+       {{"a.src", src}}, 0, {.file_size_limit = 10}},
+      // A read-only source keeps its content.
+      {[&](const Sandbox& box, std::vector<int>&) {
+         box.WriteFile("a.src", src);
+         ::chmod(box.Path("a.src").c_str(), 0444);
+       },
+       {"a.src"}, Steps("a.src", 4, Refused("save", "a.src")), {{"a.src", src}, {"a.src~", src}}},
+      // The result cut short: the backup is complete.
+      {Files({{"a.src", src}}), {"a.src"},
+       Steps("a.src", 4, "Can not save file \"a.src\". Message: Stream-Write-Fehler"),
+       {{"a.src~", src}}, 0, {.file_size_limit = src.size()}},
+      // A directory in place of the configuration: nothing is formatted.
+      {[=](const Sandbox& box, std::vector<int>&) {
+         box.SetIni(std::nullopt);
+         fs::create_directory(box.Path(ini));
+         box.WriteFile("a.src", src);
+       },
+       {"a.src", "b.src"}, {}, {{"a.src", src}, {"a.src~", "<missing>"}}},
+      // The configuration held by another program, or unreadable (/proc/self/mem
+      // passes as a regular file, but reading it from its start fails).
+      {[=](const Sandbox& box, std::vector<int>& fds) { Lock(box.Path(ini), LOCK_EX, fds); },
+       {"a.src"},
+       {"Error: Exception while reading from config file \"{ini}\". Message: Datei {ini} "
+        "kann nicht ge\xC3\xB6" "ffnet werden"}, {}},
+      {[=](const Sandbox& box, std::vector<int>&) {
+         box.SetIni(std::nullopt);
+         fs::create_symlink("/proc/self/mem", box.Path(ini));
+       },
+       {"a.src"},
+       {"Error: Exception while reading from config file \"{ini}\". Message: Stream-Read-Fehler"},
+       {}},
+      // Indentation beyond 32 bits ends the run, the file whole.
+      {[](const Sandbox& box, std::vector<int>&) {
+         box.SetIni("[Indent]\nIndentWidth=$80000000\n");
+         box.WriteFile("a.src", "x\nEND\ny\n");
+       },
+       {"a.src", "b.src"}, Steps("a.src", 3, "Out of memory: Zu wenig Arbeitsspeicher"),
+       {{"a.src", "x\nEND\ny\n"}, {"a.src~", "x\r\nEND\r\ny\r\n"}}, 1}};
+  // clang-format on
+  for (const Outcome& outcome : outcomes) {
+    Sandbox box;
+    box.SetIni("[Spacing]\nSpacingOperators=0\n");
+    std::vector<int> held;
+    outcome.setup(box, held);
+    const RunResult run = box.Run(outcome.args, outcome.options);
+    for (int fd : held) ::close(fd);
+    const std::string row = outcome.args[0];
+    EXPECT_EQ(run.exit_status, outcome.status) << row;
+    Lines expected = Lines{std::string(kBanner)} + outcome.lines;
+    for (std::string& line : expected) {
+      for (size_t at; (at = line.find("{ini}")) != std::string::npos;) {
+        line.replace(at, 5, box.Path(ini));
+      }
+    }
+    EXPECT_EQ(SplitConsoleLines(run.output), expected) << row;
+    EXPECT_TRUE(run.output.ends_with("\r\n")) << row;
+    for (const auto& [name, bytes] : outcome.files) {
+      EXPECT_EQ(box.ReadFile(name), bytes) << row << ": " << name;
+    }
   }
 }
 
-TEST_F(ProgramTest, SameNameTwiceAndNameWithBlanks) {
-  box_.SetIni("");  // spacing on, the defaults
-  box_.WriteFile("my prog.src", "x=1\n");
-  const RunResult run = box_.Run({"my prog.src", "my prog.src"});
-  EXPECT_EQ(OutputLines(run.output),
-            Console(With(FormattedLines("my prog.src"), FormattedLines("my prog.src"))));
-  EXPECT_EQ(box_.ReadFile("my prog.src~"), "x = 1\r\n");
-  EXPECT_EQ(box_.ReadFile("my prog.src"), "x = 1\r\n");
-}
-
-TEST_F(ProgramTest, NulByteFileIsLeftAlone) {
-  const std::string utf16(
-      "\xFF\xFE"
-      "D\0E\0F\0\r\0\n\0",
-      12);
-  box_.WriteFile("u.src", utf16);
-  const RunResult run = box_.Run({"u.src"});
-  EXPECT_EQ(run.exit_status, 0);
-  const Lines lines = OutputLines(run.output);
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_TRUE(lines[2].starts_with("Error: Can not open file \"u.src\". Message: "));
-  EXPECT_NE(lines[2].find("NUL"), std::string::npos);
-  EXPECT_EQ(box_.ReadFile("u.src"), utf16);
-  EXPECT_FALSE(box_.Exists("u.src~"));
-}
-
-TEST_F(ProgramTest, IndentBeyondThirtyTwoBitsEndsTheRun) {
-  box_.SetIni("[Indent]\nIndentWidth=$80000000\n");
-  box_.WriteFile("a.src", "x\nEND\ny\n");
-  box_.WriteFile("b.src", "z\n");
-  const RunResult run = box_.Run({"a.src", "b.src"});
-  EXPECT_EQ(run.exit_status, 1);
-  EXPECT_EQ(OutputLines(run.output),
-            Console({"Debug: Open file \"a.src\".", "Debug: Save file \"a.src~\".",
-                     "Debug: Process file \"a.src\".",
-                     "Error: Out of memory: Zu wenig Arbeitsspeicher"}));
-  EXPECT_EQ(box_.ReadFile("a.src"), "x\nEND\ny\n");
-  EXPECT_EQ(box_.ReadFile("a.src~"), "x\r\nEND\r\ny\r\n");
-  EXPECT_EQ(box_.ReadFile("b.src"), "z\n");
-  EXPECT_FALSE(box_.Exists("b.src~"));
-}
-
-TEST_F(ProgramTest, LostStandardOutputNeverLeavesAHalfWrittenFile) {
-  for (const RunOptions& options :
-       {RunOptions{.file_size_limit = std::nullopt, .close_stdout = true},
-        RunOptions{.file_size_limit = std::nullopt, .close_stdout = false, .broken_pipe = true}}) {
-    box_.WriteFile("a.src", "x\n");
-    box_.WriteFile("b.src", "y\n");
-    const RunResult run = box_.Run({"a.src", "b.src"}, options);
+TEST(ProgramTest, LostStandardOutputNeverLeavesAHalfWrittenFile) {
+  for (bool closed : {true, false}) {
+    RunOptions options;
+    (closed ? options.close_stdout : options.broken_pipe) = true;
+    Sandbox box;
+    box.SetIni("");
+    box.WriteFile("a.src", "x\n");
+    box.WriteFile("b.src", "y\n");
+    const RunResult run = box.Run({"a.src", "b.src"}, options);
     EXPECT_EQ(run.signal, 0);
     EXPECT_EQ(run.exit_status, 1);
-    EXPECT_EQ(box_.ReadFile("a.src"), "x\r\n");
-    EXPECT_EQ(box_.ReadFile("a.src~"), "x\r\n");
-    EXPECT_EQ(box_.ReadFile("b.src"), "y\n");
+    EXPECT_EQ(box.ReadFile("a.src"), "x\r\n");
+    EXPECT_EQ(box.ReadFile("b.src"), "y\n");
   }
 }
 

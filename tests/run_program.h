@@ -1,4 +1,4 @@
-// Helpers for tests that run the built vornette binary in a scratch folder.
+// Running the built vornette binary in a scratch folder, as a user would.
 #ifndef VORNETTE_TESTS_RUN_PROGRAM_H_
 #define VORNETTE_TESTS_RUN_PROGRAM_H_
 
@@ -17,12 +17,9 @@ struct RunResult {
 };
 
 struct RunOptions {
-  // Limits the size of files the program may write (RLIMIT_FSIZE), in bytes.
-  std::optional<size_t> file_size_limit;
-  // Starts the program with standard output closed (or, when false, a pipe).
-  bool close_stdout = false;
-  // Closes the reading end of the pipe at once: every write is a broken pipe.
-  bool broken_pipe = false;
+  std::optional<size_t> file_size_limit;  // RLIMIT_FSIZE, in bytes
+  bool close_stdout = false;              // start with standard output closed
+  bool broken_pipe = false;               // every write to standard output fails
 };
 
 // A scratch folder with a copy of the program in bin/, removed afterwards.
@@ -33,37 +30,27 @@ class Sandbox {
   Sandbox(const Sandbox&) = delete;
   Sandbox& operator=(const Sandbox&) = delete;
 
-  const std::string& dir() const { return dir_; }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  std::string ProgramPath() const { return Path("bin/vornette"); }
-  std::string IniPath() const { return Path("bin/Vornette.ini"); }
-
-  // Writes the configuration beside the program; nullopt removes it.
+  // Writes bin/Vornette.ini beside the program; nullopt removes it.
   void SetIni(const std::optional<std::string>& ini) const;
-
   void WriteFile(const std::string& name, const std::string& bytes) const;
+  // The file's bytes, or "<missing>".
   std::string ReadFile(const std::string& name) const;
-  bool Exists(const std::string& name) const;
 
-  // Runs the program with `args`, in the sandbox folder, and waits for it.
-  RunResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
-
-  // Starts the program without waiting; Wait collects it.
-  pid_t Start(const std::vector<std::string>& args, int* output_fd) const;
+  // Starts the program with `args` in the sandbox folder; Wait collects it.
+  pid_t Start(const std::vector<std::string>& args, int* output_fd,
+              const RunOptions& options = {}) const;
   static RunResult Wait(pid_t pid, int output_fd);
+  RunResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
 
  private:
   std::string dir_;
 };
 
-// The console output cut at CR LF; the text after the last CR LF, if any,
-// comes last.
-std::vector<std::string> OutputLines(const std::string& output);
-
-// The five lines of a file that was formatted.
+// The five console lines of a file that was formatted.
 std::vector<std::string> FormattedLines(const std::string& name);
 
-// Every file below `dir`, sorted; empty when `dir` does not exist.
+// Every file below `dir`, sorted; none when `dir` does not exist.
 std::vector<std::string> FilesBelow(const std::string& dir);
 
 // The folder of sample KRL programs, or empty when it is not on this machine.

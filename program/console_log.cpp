@@ -1,4 +1,4 @@
-#include "formatter/console_log.h"
+#include "program/console_log.h"
 
 #include "basic/constants.h"
 

@@ -1,4 +1,4 @@
-#include "formatter/source_file.h"
+#include "program/source_file.h"
 
 #include <new>
 

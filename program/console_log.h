@@ -1,7 +1,7 @@
 // The console log: every line the program reports goes to standard output,
 // ended by CR LF.
-#ifndef VORNETTE_FORMATTER_CONSOLE_LOG_H_
-#define VORNETTE_FORMATTER_CONSOLE_LOG_H_
+#ifndef VORNETTE_PROGRAM_CONSOLE_LOG_H_
+#define VORNETTE_PROGRAM_CONSOLE_LOG_H_
 
 #include <string>
 #include <string_view>
@@ -42,4 +42,4 @@ class ConsoleLog {
 
 }  // namespace vornette
 
-#endif  // VORNETTE_FORMATTER_CONSOLE_LOG_H_
+#endif  // VORNETTE_PROGRAM_CONSOLE_LOG_H_

@@ -1,12 +1,12 @@
 // The pass over one source file: load, backup, formatting, save, and the
 // console lines that report each step.
-#ifndef VORNETTE_FORMATTER_SOURCE_FILE_H_
-#define VORNETTE_FORMATTER_SOURCE_FILE_H_
+#ifndef VORNETTE_PROGRAM_SOURCE_FILE_H_
+#define VORNETTE_PROGRAM_SOURCE_FILE_H_
 
 #include <string>
 
 #include "config/settings.h"
-#include "formatter/console_log.h"
+#include "program/console_log.h"
 #include "formatter/line_list.h"
 #include "platform/env.h"
 
@@ -29,4 +29,4 @@ void ProcessSourceFile(Env& env, ConsoleLog& log, const FormatterSettings& setti
 
 }  // namespace vornette
 
-#endif  // VORNETTE_FORMATTER_SOURCE_FILE_H_
+#endif  // VORNETTE_PROGRAM_SOURCE_FILE_H_

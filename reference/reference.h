@@ -1,0 +1,68 @@
+// The formatting routines written the straightforward way, step by step as
+// their definition reads: the guards judge each occurrence from the start of
+// the line, every table word and every spacing row is one guarded
+// replacement, the blank collapse is a loop, the block tables are searched
+// word by word. Quadratic on long lines, and never run by the program: it is
+// the yardstick that tests and fuzzers hold the fast routines to.
+#ifndef VORNETTE_REFERENCE_REFERENCE_H_
+#define VORNETTE_REFERENCE_REFERENCE_H_
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "config/settings.h"
+#include "formatter/indent.h"
+#include "formatter/line_list.h"
+
+namespace vornette::reference {
+
+std::string UpperCase(std::string_view text);
+std::string LowerCase(std::string_view text);
+bool IsInList(std::string_view text, std::span<const std::string_view> table);
+// `count` blanks; none when `count` is zero or negative.
+std::string MakeIndent(int64_t count);
+
+// The guards of the replacement; positions count from 1.
+bool IsInComment(int64_t position, std::string_view line);
+bool HasOddCount(int64_t position, std::string_view line, std::string_view quote_char);
+bool IsInStringLiteral(int64_t position, std::string_view line);
+bool IsWholeWord(int64_t position, int64_t match_length, std::string_view line);
+
+// The flags of GuardedReplace.
+enum ReplaceFlags : uint8_t { ReplaceAll = 1, IgnoreCase = 2 };
+
+std::string GuardedReplace(std::string_view line, std::string_view old_pattern,
+                           std::string_view new_pattern, uint8_t flags, bool whole_word);
+
+// One category: one guarded replacement per word of `table`.
+std::string ApplyCapitalization(std::string_view line, std::span<const std::string_view> table,
+                                CapitalizationMode mode);
+
+// The 21 rows, then the collapse of blanks.
+std::string SpaceOperators(std::string_view line);
+
+std::string_view FirstWord(std::string_view line);
+
+// The indentation step, with MakeIndent and the four block tables.
+std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width);
+
+// The whole per-line pipeline.
+std::string FormatLine(std::string_view line, const FormatterSettings& settings,
+                       IndentState& state);
+
+// The lines of `bytes`, cut at CR LF, a lone CR or a lone LF.
+std::vector<std::string> CutLines(std::string_view bytes);
+
+// The lines of `list`, read back from its writing format.
+std::vector<std::string> LinesOf(const LineList& list);
+
+// A list holding the lines of `bytes`, cut by the program's own CutIntoLines;
+// empty when the bytes hold a NUL byte.
+LineList ListOf(std::string_view bytes);
+
+}  // namespace vornette::reference
+
+#endif  // VORNETTE_REFERENCE_REFERENCE_H_
