@@ -133,6 +133,9 @@ bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error
     settings.Capitalization[i] =
         ReadCapitalizationMode(reader, "Capitalization", kCapitalizationKeys[i]);
   }
+  settings.ExtendedBlocks = reader.ReadFlag("Indent", "ExtendedBlocks", false);
+  settings.IndentRoutineBodies = reader.ReadFlag("Indent", "IndentRoutineBodies", true);
+  settings.KeepColumnOneComments = reader.ReadFlag("Indent", "KeepColumnOneComments", false);
   if (reader.Failure().empty()) return true;
   *error = Substitute(kConfigReadErrorMessage, {*path, reader.Failure()});
   return false;

@@ -31,6 +31,14 @@ struct FormatterSettings {
   int32_t IndentWidth = 2;
   // One mode per KeywordCategory, indexed by the category.
   std::array<CapitalizationMode, kKeywordCategoryCount> Capitalization{};
+  // Blocks beyond the classic first-word rule: GLOBAL routines, spline,
+  // SKIP, TIME_BLOCK and CONST_VEL blocks, and a first line behind a UTF-8
+  // byte-order mark.
+  bool ExtendedBlocks = false;
+  // When false, routine and data-list boundaries open and close no level.
+  bool IndentRoutineBodies = true;
+  // When true, a line that begins with ";" in the file stays in column one.
+  bool KeepColumnOneComments = false;
 
   CapitalizationMode ModeOf(KeywordCategory category) const {
     return Capitalization[static_cast<size_t>(category)];

@@ -28,12 +28,18 @@ int64_t BlanksFor(int32_t indent_width, int64_t level) {
 }
 
 // What a first word does to the counters: the four table tests of a word,
-// answered with one lookup.
+// answered with one lookup. A routine word opens or closes only while
+// routine bodies are indented; the three words that look at a second word
+// are only marked as such.
 enum BlockWordEffect : uint8_t {
   kClosesBlock = 1,
   kClosesCase = 2,
   kOpensBlock = 4,
   kOpensCase = 8,
+  kRoutine = 16,
+  kGlobal = 32,
+  kTimeBlock = 64,
+  kConstVel = 128,
 };
 
 // No block word is longer than this.
@@ -61,6 +67,7 @@ const std::vector<BlockWord>& BlockWords() {
     add(CaseCloseWords, kClosesCase);
     add(BlockOpenWords, kOpensBlock);
     add(CaseOpenWords, kOpensCase);
+    add(RoutineWords, kRoutine);
     return all;
   }();
   return words;
@@ -96,6 +103,40 @@ uint8_t BlockWordEffects(std::string_view word) {
   return 0;
 }
 
+// The words that only the extended rules know, with their effects.
+uint8_t ExtendedWordEffects(std::string_view word) {
+  static const std::pair<PackedWord, uint8_t> kWords[] = {
+      {PackUpper("SPLINE"), kOpensBlock},    {PackUpper("PTP_SPLINE"), kOpensBlock},
+      {PackUpper("SKIP"), kOpensBlock},      {PackUpper("ENDSPLINE"), kClosesBlock},
+      {PackUpper("ENDSKIP"), kClosesBlock},  {PackUpper("GLOBAL"), kGlobal},
+      {PackUpper("TIME_BLOCK"), kTimeBlock}, {PackUpper("CONST_VEL"), kConstVel}};
+  if (word.size() < 4 || word.size() > 10) return 0;
+  const PackedWord packed = PackUpper(word);
+  for (const auto& [known, effects] : kWords) {
+    if (known == packed) return effects;
+  }
+  return 0;
+}
+
+// The effects of a line that begins with `word` under the extended rules,
+// where GLOBAL, TIME_BLOCK and CONST_VEL take their meaning from the next
+// word: after blanks and TABs, the run of non-separators that follows.
+uint8_t ExtendedEffects(std::string_view trimmed, std::string_view word) {
+  const uint8_t effects = BlockWordEffects(word) | ExtendedWordEffects(word);
+  if (!(effects & (kGlobal | kTimeBlock | kConstVel))) return effects;
+  std::string_view rest = trimmed.substr(word.size());
+  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  const std::string_view second = FirstWord(rest);
+  if (effects & kGlobal) {
+    const uint8_t routine = BlockWordEffects(second);
+    return (routine & kRoutine) && (routine & kOpensBlock) ? routine : 0;
+  }
+  if (SameTextNoCase(second, "START")) return kOpensBlock;
+  if (SameTextNoCase(second, "END")) return kClosesBlock;
+  if ((effects & kTimeBlock) && SameTextNoCase(second, "PART")) return kClosesBlock | kOpensBlock;
+  return 0;
+}
+
 }  // namespace
 
 std::string_view FirstWord(std::string_view line) {
@@ -110,17 +151,21 @@ std::string_view TrimLeft(std::string_view line) {
   return line.substr(start);
 }
 
-IndentedLine IndentLine(std::string_view line, IndentState& state, int32_t indent_width) {
+IndentedLine IndentLine(std::string_view line, IndentState& state,
+                        const FormatterSettings& settings, bool column_one) {
   const std::string_view trimmed = TrimLeft(line);
   const std::string_view word = FirstWord(trimmed);
-  const uint8_t effects = BlockWordEffects(word);
+  uint8_t effects =
+      settings.ExtendedBlocks ? ExtendedEffects(trimmed, word) : BlockWordEffects(word);
+  if ((effects & kRoutine) && !settings.IndentRoutineBodies) effects = 0;
 
   if (effects & kClosesBlock) --state.IndentLevel;
   if (effects & kClosesCase) --state.CaseLevel;
   if (state.CaseLevel < 0) state.CaseLevel = 0;
 
-  const int64_t blanks =
-      BlanksFor(indent_width, state.IndentLevel) + BlanksFor(indent_width, state.CaseLevel);
+  const int64_t blanks = column_one ? 0
+                                    : BlanksFor(settings.IndentWidth, state.IndentLevel) +
+                                          BlanksFor(settings.IndentWidth, state.CaseLevel);
 
   if (effects & kOpensBlock) ++state.IndentLevel;
   if (effects & kOpensCase) ++state.CaseLevel;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "config/settings.h"
+
 namespace vornette {
 
 namespace internal {
@@ -41,10 +43,12 @@ struct IndentedLine {
 
 // The indentation step: removes the leading blanks and control characters of
 // `line` (the result's text is a part of it) and finds the number of blanks
-// for the nesting depth, updating `state`. Throws std::bad_alloc when
-// `indent_width` times a counter leaves the signed 32-bit range, as such a
-// run of blanks is too long to build.
-IndentedLine IndentLine(std::string_view line, IndentState& state, int32_t indent_width);
+// for the nesting depth, updating `state` by the block rules `settings` ask
+// for. A line kept in `column_one` gets no blanks but counts for the
+// structure. Throws std::bad_alloc when IndentWidth times a counter leaves
+// the signed 32-bit range, as such a run of blanks is too long to build.
+IndentedLine IndentLine(std::string_view line, IndentState& state,
+                        const FormatterSettings& settings, bool column_one = false);
 
 // Removes the leading bytes up to 0x20 (blanks, TABs, control characters).
 std::string_view TrimLeft(std::string_view line);

@@ -19,11 +19,12 @@ struct Row {
 };
 
 // Runs `rows` through one IndentState from the first line of a file.
-void ExpectRows(std::span<const Row> rows, int32_t width) {
+void ExpectRows(std::span<const Row> rows, int32_t width, FormatterSettings settings = {}) {
+  settings.IndentWidth = width;
   IndentState state;
   for (const Row& row : rows) {
     EXPECT_EQ(FirstWord(TrimLeft(row.line)), row.first_word) << row.line;
-    const IndentedLine result = IndentLine(row.line, state, width);
+    const IndentedLine result = IndentLine(row.line, state, settings);
     EXPECT_EQ(result.blanks, row.blanks) << row.line;
     EXPECT_EQ(result.text, TrimLeft(row.line)) << row.line;
     EXPECT_EQ(state.IndentLevel, row.indent_level) << row.line;
@@ -72,7 +73,42 @@ TEST(IndentLineTest, WidthZeroAndNegative) {
                           {"y   ", "y", 2, -1, 0}};
   ExpectRows(negative, -2);
   IndentState state;
-  EXPECT_EQ(IndentLine("\xA0x", state, 4).text, "\xA0x");  // 0xA0 is no blank
+  EXPECT_EQ(IndentLine("\xA0x", state, {}).text, "\xA0x");  // 0xA0 is no blank
+}
+
+TEST(IndentLineTest, ExtendedBlocksAndFlatRoutines) {
+  FormatterSettings extended;
+  extended.ExtendedBlocks = true;
+  // clang-format off
+  const Row weld[] = {
+      {"GLOBAL DEF Weld()", "GLOBAL", 0, 1, 0}, {"SPLINE WITH $VEL.CP = 0.2", "SPLINE", 2, 2, 0},
+      {"SLIN P1", "SLIN", 4, 2, 0}, {"TIME_BLOCK START", "TIME_BLOCK", 4, 3, 0}, {"SLIN P2", "SLIN", 6, 3, 0},
+      {"TIME_BLOCK PART = 40", "TIME_BLOCK", 4, 3, 0}, {"SCIRC P3, P4", "SCIRC", 6, 3, 0},
+      {"TIME_BLOCK END = 2.5", "TIME_BLOCK", 4, 2, 0}, {"CONST_VEL START = 100", "CONST_VEL", 4, 3, 0},
+      {"SLIN P5", "SLIN", 6, 3, 0}, {"CONST_VEL END = 100", "CONST_VEL", 4, 2, 0},
+      {"ENDSPLINE", "ENDSPLINE", 2, 1, 0}, {"END", "END", 0, 0, 0},
+      {"GLOBAL DEFFCT INT Count()", "GLOBAL", 0, 1, 0}, {"RETURN 1", "RETURN", 2, 1, 0},
+      {"ENDFCT", "ENDFCT", 0, 0, 0}};
+  const Row odd[] = {
+      {"global\tdefdat d", "global", 0, 1, 0}, {"Global Decl int x", "Global", 2, 1, 0},
+      {"ptp_spline", "ptp_spline", 2, 2, 0}, {"skip x", "skip", 4, 3, 0}, {"endskip", "endskip", 4, 2, 0},
+      {"TIME_BLOCK(START", "TIME_BLOCK", 4, 2, 0}, {"time_block start;x", "time_block", 4, 2, 0},
+      {"const_vel part", "const_vel", 4, 2, 0}, {"time_block start", "time_block", 4, 3, 0},
+      {"GLOBAL", "GLOBAL", 6, 3, 0}};
+  const Row flat[] = {
+      {"DEF a()", "DEF", 0, 0, 0}, {"IF x THEN", "IF", 0, 1, 0}, {"ENDIF", "ENDIF", 0, 0, 0},
+      {"GLOBAL DEF b()", "GLOBAL", 0, 0, 0}, {"TIME_BLOCK START", "TIME_BLOCK", 0, 1, 0},
+      {"TIME_BLOCK END", "TIME_BLOCK", 0, 0, 0}, {"ENDDAT", "ENDDAT", 0, 0, 0}};
+  // clang-format on
+  ExpectRows(weld, 2, extended);
+  ExpectRows(odd, 2, extended);
+  extended.IndentRoutineBodies = false;
+  ExpectRows(flat, 2, extended);
+  // Without the extended rules, GLOBAL DEF and the spline words open nothing.
+  const Row classic[] = {{"GLOBAL DEF a()", "GLOBAL", 0, 0, 0},
+                         {"SPLINE", "SPLINE", 0, 0, 0},
+                         {"DEF b()", "DEF", 0, 1, 0}};
+  ExpectRows(classic, 2);
 }
 
 TEST(IndentLineTest, ProductBeyondThirtyTwoBitsCannotBeBuilt) {
@@ -90,10 +126,11 @@ TEST(IndentLineTest, ProductBeyondThirtyTwoBitsCannotBeBuilt) {
   // clang-format on
   for (const Case& c : cases) {
     IndentState state{c.level, 0};
+    const FormatterSettings settings{true, c.width};
     if (c.fails) {
-      EXPECT_THROW(IndentLine("x", state, c.width), std::bad_alloc) << c.width << " " << c.level;
+      EXPECT_THROW(IndentLine("x", state, settings), std::bad_alloc) << c.width << " " << c.level;
     } else {
-      EXPECT_EQ(IndentLine("x", state, c.width).blanks, 0u) << c.width << " " << c.level;
+      EXPECT_EQ(IndentLine("x", state, settings).blanks, 0u) << c.width << " " << c.level;
     }
   }
 }
@@ -107,7 +144,7 @@ TEST(IndentLineTest, EveryBlockWordInAnyCaseMovesItsCounters) {
     for (std::string_view word : table) {
       for (const std::string& written : {reference::UpperCase(word), reference::LowerCase(word)}) {
         IndentState state{5, 5};
-        IndentLine(written + " x", state, 2);
+        IndentLine(written + " x", state, {});
         EXPECT_EQ(state.IndentLevel,
                   5 + IsInList(word, BlockOpenWords) - IsInList(word, BlockCloseWords))
             << written;

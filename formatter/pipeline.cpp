@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <span>
+#include <string>
 
 #include "formatter/capitalization.h"
 #include "formatter/spacing.h"
@@ -34,7 +35,8 @@ IndentedLine FormatLine(std::string_view line, const FormatterSettings& settings
     }
     current = std::string_view(scratch.data(), length);
   }
-  return IndentLine(current, state, settings.IndentWidth);
+  const bool column_one = settings.KeepColumnOneComments && line.starts_with(';');
+  return IndentLine(current, state, settings, column_one);
 }
 
 LineList FormatLines(LineList lines, const FormatterSettings& settings) {
@@ -42,8 +44,22 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   ByteBuffer scratch;
   // The settings do not change within a file: decide once whether to recase.
   const bool recase = AnyCapitalization(settings);
-  lines.RewriteLines(
-      [&](std::string_view line) { return FormatLine(line, settings, recase, state, scratch); });
+  // Under the extended rules a UTF-8 byte-order mark is no part of the first
+  // line: the line is formatted without it, and it is put back in front.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  bool first = settings.ExtendedBlocks;
+  std::string first_line;
+  lines.RewriteLines([&](std::string_view line) {
+    if (!first || !line.starts_with(kByteOrderMark)) {
+      first = false;
+      return FormatLine(line, settings, recase, state, scratch);
+    }
+    first = false;
+    const IndentedLine formatted =
+        FormatLine(line.substr(kByteOrderMark.size()), settings, recase, state, scratch);
+    first_line.assign(kByteOrderMark).append(formatted.blanks, ' ').append(formatted.text);
+    return IndentedLine{0, first_line};
+  });
   return lines;
 }
 

@@ -12,10 +12,10 @@
 
 namespace vornette {
 
-// Runs the pipeline on `line`, updating `state`. `recase` says whether any
-// category is to be recased, which the settings decide once per file.
-// `scratch` is working space, reused from line to line so that no line
-// allocates; the result's text lies in `line` or in `scratch`.
+// Runs the pipeline on `line` (as read from the file), updating `state`.
+// `recase` says whether any category is to be recased, which the settings
+// decide once per file. `scratch` is working space, reused from line to line
+// so that no line allocates; the result's text lies in `line` or `scratch`.
 IndentedLine FormatLine(std::string_view line, const FormatterSettings& settings, bool recase,
                         IndentState& state, ByteBuffer& scratch);
 

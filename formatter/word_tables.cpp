@@ -16,6 +16,7 @@ const std::string_view BlockCloseWords[11] = {
 };
 const std::string_view CaseOpenWords[3] = {"SWITCH", "case", "default"};
 const std::string_view CaseCloseWords[3] = {"case", "default", "endswitch"};
+const std::string_view RoutineWords[6] = {"def", "deffct", "defdat", "end", "endfct", "enddat"};
 
 const std::string_view ProgramFlowStrings[37] = {
     "continue", "case",   "decl",      "def",    "do",       "defdat", ";endfold", "default",

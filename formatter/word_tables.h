@@ -18,6 +18,8 @@ extern const std::string_view BlockOpenWords[11];
 extern const std::string_view BlockCloseWords[11];
 extern const std::string_view CaseOpenWords[3];
 extern const std::string_view CaseCloseWords[3];
+// The block words that begin and end routines and data lists.
+extern const std::string_view RoutineWords[6];
 
 // The keyword tables of the eight capitalization categories.
 extern const std::string_view ProgramFlowStrings[37];

@@ -166,18 +166,59 @@ std::string_view FirstWord(std::string_view line) {
   return line.substr(0, end);
 }
 
-std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width) {
+namespace {
+
+// After the first word of `trimmed`, skip blanks and TABs, then take the run
+// of non-separators.
+std::string_view SecondWord(std::string_view trimmed) {
+  size_t i = FirstWord(trimmed).size();
+  while (i < trimmed.size() && (trimmed[i] == ' ' || trimmed[i] == '\t')) ++i;
+  return FirstWord(trimmed.substr(i));
+}
+
+bool Is(std::string_view word, std::initializer_list<std::string_view> words) {
+  return IsInList(word, std::span<const std::string_view>(words.begin(), words.size()));
+}
+
+}  // namespace
+
+std::string IndentLine(std::string_view line, IndentState& state, const FormatterSettings& settings,
+                       bool column_one) {
   size_t start = 0;
   while (start < line.size() && static_cast<unsigned char>(line[start]) <= 0x20) ++start;
   const std::string_view trimmed = line.substr(start);
-  const std::string_view word = FirstWord(trimmed);
-  if (IsInList(word, BlockCloseWords)) --state.IndentLevel;
-  if (IsInList(word, CaseCloseWords)) --state.CaseLevel;
+  std::string_view word = FirstWord(trimmed);
+  bool close_block = IsInList(word, BlockCloseWords);
+  bool open_block = IsInList(word, BlockOpenWords);
+  const bool close_case = IsInList(word, CaseCloseWords);
+  const bool open_case = IsInList(word, CaseOpenWords);
+  if (settings.ExtendedBlocks) {
+    const std::string_view second = SecondWord(trimmed);
+    if (Is(word, {"GLOBAL"}) && Is(second, {"DEF", "DEFFCT", "DEFDAT"})) {
+      word = second;
+      open_block = true;
+    }
+    open_block = open_block || Is(word, {"SPLINE", "PTP_SPLINE", "SKIP"});
+    close_block = close_block || Is(word, {"ENDSPLINE", "ENDSKIP"});
+    if (Is(word, {"TIME_BLOCK", "CONST_VEL"})) {
+      open_block = Is(second, {"START"}) || (Is(word, {"TIME_BLOCK"}) && Is(second, {"PART"}));
+      close_block = Is(second, {"END"}) || (Is(word, {"TIME_BLOCK"}) && Is(second, {"PART"}));
+    }
+  }
+  if (!settings.IndentRoutineBodies &&
+      Is(word, {"DEF", "DEFFCT", "DEFDAT", "END", "ENDFCT", "ENDDAT"})) {
+    open_block = close_block = false;
+  }
+  if (close_block) --state.IndentLevel;
+  if (close_case) --state.CaseLevel;
   if (state.CaseLevel < 0) state.CaseLevel = 0;
-  std::string result = MakeIndent(int64_t{indent_width} * state.IndentLevel) +
-                       MakeIndent(int64_t{indent_width} * state.CaseLevel) + std::string(trimmed);
-  if (IsInList(word, BlockOpenWords)) ++state.IndentLevel;
-  if (IsInList(word, CaseOpenWords)) ++state.CaseLevel;
+  std::string result = std::string(trimmed);
+  if (!column_one) {
+    result = MakeIndent(int64_t{settings.IndentWidth} * state.IndentLevel) +
+             MakeIndent(int64_t{settings.IndentWidth} * state.CaseLevel) + result;
+  }
+  if (open_block) ++state.IndentLevel;
+  if (open_case) ++state.CaseLevel;
   return result;
 }
 
@@ -189,7 +230,21 @@ std::string FormatLine(std::string_view line, const FormatterSettings& settings,
     current = ApplyCapitalization(current, WordTableOf(static_cast<KeywordCategory>(c)),
                                   settings.Capitalization[c]);
   }
-  return reference::IndentLine(current, state, settings.IndentWidth);
+  const bool column_one = settings.KeepColumnOneComments && line.starts_with(';');
+  return reference::IndentLine(current, state, settings, column_one);
+}
+
+std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
+                                    const FormatterSettings& settings) {
+  std::vector<std::string> result;
+  IndentState state;
+  for (const std::string& line : lines) {
+    const bool bom = result.empty() && settings.ExtendedBlocks && line.starts_with("\xEF\xBB\xBF");
+    result.push_back(bom ? "\xEF\xBB\xBF" +
+                               FormatLine(std::string_view(line).substr(3), settings, state)
+                         : FormatLine(line, settings, state));
+  }
+  return result;
 }
 
 std::vector<std::string> CutLines(std::string_view bytes) {

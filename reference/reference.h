@@ -46,12 +46,18 @@ std::string SpaceOperators(std::string_view line);
 
 std::string_view FirstWord(std::string_view line);
 
-// The indentation step, with MakeIndent and the four block tables.
-std::string IndentLine(std::string_view line, IndentState& state, int32_t indent_width);
+// The indentation step, with MakeIndent and the four block tables, and the
+// extended rules when the settings ask for them.
+std::string IndentLine(std::string_view line, IndentState& state, const FormatterSettings& settings,
+                       bool column_one = false);
 
-// The whole per-line pipeline.
+// The whole per-line pipeline, `line` as read from the file.
 std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                        IndentState& state);
+
+// Every line of a file through the pipeline, one state for the file.
+std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
+                                    const FormatterSettings& settings);
 
 // The lines of `bytes`, cut at CR LF, a lone CR or a lone LF.
 std::vector<std::string> CutLines(std::string_view bytes);

@@ -22,13 +22,15 @@ TEST(DifferentialTest, PipelineMatchesTheStepByStepForms) {
     for (size_t c = 0; c < kKeywordCategoryCount; ++c) {
       settings.Capitalization[c] = static_cast<CapitalizationMode>((seed >> (2 * c)) % 3);
     }
+    // The indentation keys are off in most files, as in most users' settings.
+    settings.ExtendedBlocks = (seed >> 16) % 4 == 0;
+    settings.IndentRoutineBodies = (seed >> 18) % 4 != 0;
+    settings.KeepColumnOneComments = (seed >> 22) % 4 == 0;
+    const std::vector<std::string> chunk(lines.begin() + start,
+                                         lines.begin() + std::min(lines.size(), start + 100));
     std::string file;
-    std::vector<std::string> expected;
-    IndentState state;
-    for (size_t i = start; i < std::min(lines.size(), start + 100); ++i) {
-      file += lines[i] + "\n";
-      expected.push_back(reference::FormatLine(lines[i], settings, state));
-    }
+    for (const std::string& line : chunk) file += line + "\n";
+    const std::vector<std::string> expected = reference::FormatFile(chunk, settings);
     const std::vector<std::string> actual =
         reference::LinesOf(FormatLines(reference::ListOf(file), settings));
     ASSERT_EQ(actual.size(), expected.size());

@@ -12,14 +12,14 @@ namespace vornette::testing {
 
 std::vector<std::string> GeneratedLines(size_t count, uint32_t seed) {
   static const char* const kPieces[] = {
-      " ",      "  ",       "   ",   "\t",     ";",     "\"",       "'",    "=",    "==",   ">=",
-      "<=",     "<>",       "<",     ">",      "*",     "/",        ",",    ":",    "+",    "-",
-      "(",      ")",        "[",     "]",      "{",     "}",        ".",    "_",    "#",    "$",
-      "?",      "|",        "~",     "!",      "&",     "@",        "\\",   "0",    "1",    "42",
-      "x",      "abc",      "\x0C",  "\x01",   "\x1F",  "\x7F",     "\x80", "\xA0", "\xE9", "\xFF",
-      "\xF0",   "\xF2",     "\xF3",  "\xF7",   "OR",    "or",       "AND",  "aNd",  ")OR(", ") or(",
-      ")And (", "$in_home", "#path", "endif;", ";fold", ";ENDFOLD", "P1.X",
-  };
+      " ", "  ", "   ", "\t", ";", "\"", "'", "=", "==", ">=", "<=", "<>", "<", ">", "*", "/", ",",
+      ":", "+", "-", "(", ")", "[", "]", "{", "}", ".", "_", "#", "$", "?", "|", "~", "!", "&", "@",
+      "\\", "0", "1", "42", "x", "abc", "\x0C", "\x01", "\x1F", "\x7F", "\x80", "\xA0", "\xE9",
+      "\xFF", "\xF0", "\xF2", "\xF3", "\xF7", "OR", "or", "AND", "aNd", ")OR(", ") or(", ")And (",
+      "$in_home", "#path", "endif;", ";fold", ";ENDFOLD", "P1.X",
+      // The words of the extended block rules, and a byte-order mark.
+      "GLOBAL ", "Spline", "PTP_SPLINE", "ENDSPLINE", "skip", "EndSkip", "TIME_BLOCK ", "CONST_VEL",
+      " START", " part", "End", "\xEF\xBB\xBF"};
   // The keywords of every table, recased at random below.
   std::vector<std::string> words;
   for (size_t c = 0; c < 8; ++c) {
