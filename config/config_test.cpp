@@ -56,12 +56,18 @@ TEST(LoadConfigurationTest, ValuesBecomeSettings) {
       {motion + "uppercase", S{true, 2, {N, N, U}}}, {motion + "LOWERCASE", S{true, 2, {N, N, L}}},
       {motion + "\"UpperCase\"", S{true, 2, {N, N, U}}}, {motion + "Lower Case", S{}},
       {motion + "Upper", S{}}, {motion + "UpperCase;", S{}},
-      {all, S{true, 2, {U, L, U, L, U, L, U, L}}}};
+      {all, S{true, 2, {U, L, U, L, U, L, U, L}}},
+      {"[Indent]\nExtendedBlocks=1\nIndentRoutineBodies=0\nKeepColumnOneComments=$1",
+       S{true, 2, {}, true, false, true}},
+      {"[Indent]\nExtendedBlocks=0\nIndentRoutineBodies=1\nKeepColumnOneComments=0", S{}},
+      {"[Indent]\nExtendedBlocks=yes\nIndentRoutineBodies=\nKeepColumnOneComments=-0", S{}}};
   // clang-format on
   for (const auto& [ini, expected] : cases) {
     MemoryEnv env;
     env.files[kIniPath] = ini;
-    FormatterSettings settings{!expected.SpacingOperators, 7, {L, L, U, L, L, L, L, U}};
+    FormatterSettings settings{!expected.SpacingOperators,    7,
+                               {L, L, U, L, L, L, L, U},      !expected.ExtendedBlocks,
+                               !expected.IndentRoutineBodies, !expected.KeepColumnOneComments};
     std::string error = "stale";
     ASSERT_TRUE(LoadConfiguration(env, settings, &error)) << ini;
     EXPECT_EQ(error, "");

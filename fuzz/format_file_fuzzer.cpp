@@ -70,7 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 3) return 0;
   FormatterSettings settings;
   settings.SpacingOperators = data[0] & 1;
-  settings.IndentWidth = static_cast<int32_t>(data[0] >> 1) % 9 - 2;
+  settings.ExtendedBlocks = data[0] & 2;
+  settings.IndentRoutineBodies = !(data[0] & 4);
+  settings.KeepColumnOneComments = data[0] & 8;
+  settings.IndentWidth = static_cast<int32_t>(data[0] >> 4) % 9 - 2;
   for (size_t c = 0; c < kKeywordCategoryCount; ++c) {
     const unsigned bits = (data[1] | (data[2] << 8)) >> (2 * c);
     settings.Capitalization[c] = static_cast<CapitalizationMode>(bits % 3);
@@ -86,12 +89,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(once.size() == lines.size());
 
   // The fast pipeline agrees with the step-by-step one, line by line.
-  IndentState state;
+  const std::vector<std::string> expected = reference::FormatFile(lines, settings);
   bool idempotent_input = true;
   std::string text;
   for (size_t i = 0; i < lines.size(); ++i) {
     CheckLine(lines[i], settings);
-    FUZZ_CHECK(once[i] == reference::FormatLine(lines[i], settings, state));
+    FUZZ_CHECK(once[i] == expected[i]);
     idempotent_input = idempotent_input && !HasControlByteOtherThanTab(lines[i]);
     idempotent_input = idempotent_input && !HasJointLeftForTheNextRun(once[i]);
     text += once[i] + "\r\n";

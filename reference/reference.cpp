@@ -166,15 +166,19 @@ std::string_view FirstWord(std::string_view line) {
   return line.substr(0, end);
 }
 
-namespace {
+std::string_view TrimLeft(std::string_view line) {
+  size_t start = 0;
+  while (start < line.size() && static_cast<unsigned char>(line[start]) <= 0x20) ++start;
+  return line.substr(start);
+}
 
-// After the first word of `trimmed`, skip blanks and TABs, then take the run
-// of non-separators.
 std::string_view SecondWord(std::string_view trimmed) {
   size_t i = FirstWord(trimmed).size();
   while (i < trimmed.size() && (trimmed[i] == ' ' || trimmed[i] == '\t')) ++i;
   return FirstWord(trimmed.substr(i));
 }
+
+namespace {
 
 bool Is(std::string_view word, std::initializer_list<std::string_view> words) {
   return IsInList(word, std::span<const std::string_view>(words.begin(), words.size()));
@@ -184,9 +188,7 @@ bool Is(std::string_view word, std::initializer_list<std::string_view> words) {
 
 std::string IndentLine(std::string_view line, IndentState& state, const FormatterSettings& settings,
                        bool column_one) {
-  size_t start = 0;
-  while (start < line.size() && static_cast<unsigned char>(line[start]) <= 0x20) ++start;
-  const std::string_view trimmed = line.substr(start);
+  const std::string_view trimmed = TrimLeft(line);
   std::string_view word = FirstWord(trimmed);
   bool close_block = IsInList(word, BlockCloseWords);
   bool open_block = IsInList(word, BlockOpenWords);

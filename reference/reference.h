@@ -45,6 +45,11 @@ std::string ApplyCapitalization(std::string_view line, std::span<const std::stri
 std::string SpaceOperators(std::string_view line);
 
 std::string_view FirstWord(std::string_view line);
+// The line without its leading bytes up to 0x20.
+std::string_view TrimLeft(std::string_view line);
+// After the first word, blanks and TABs skipped: the next run of
+// non-separators.
+std::string_view SecondWord(std::string_view trimmed);
 
 // The indentation step, with MakeIndent and the four block tables, and the
 // extended rules when the settings ask for them.

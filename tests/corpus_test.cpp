@@ -77,5 +77,50 @@ TEST(CorpusTest, KeepsEveryLineAndCommentAndIsIdempotent) {
   }
 }
 
+// The level after the last line of `lines`, formatted with `settings`.
+int64_t FinalLevel(std::vector<std::string> lines, const FormatterSettings& settings) {
+  IndentState state;
+  if (settings.ExtendedBlocks && !lines.empty() && lines[0].starts_with("\xEF\xBB\xBF")) {
+    lines[0].erase(0, 3);
+  }
+  for (const std::string& line : lines) reference::FormatLine(line, settings, state);
+  return state.IndentLevel;
+}
+
+// Under the extended rules a file of GLOBAL routines ends at level 0 when its
+// routines are balanced: when the classic rules balance it once every GLOBAL
+// before DEF or DEFFCT is gone.
+TEST(CorpusTest, GlobalRoutinesBalanceUnderTheExtendedRules) {
+  if (CorpusDir().empty()) GTEST_SKIP() << "no KRL corpus on this machine";
+  FormatterSettings classic;
+  FormatterSettings extended;
+  extended.ExtendedBlocks = true;
+  int files = 0, balanced = 0, level_zero_classic = 0, level_zero_extended = 0;
+  for (const std::string& file : FilesBelow(CorpusDir())) {
+    const std::vector<std::string> lines = reference::CutLines(ReadBytes(file));
+    std::vector<std::string> without_global;
+    for (const std::string& line : lines) {
+      const std::string_view trimmed = reference::TrimLeft(line);
+      const std::string_view second = reference::SecondWord(trimmed);
+      const bool global = SameTextNoCase(reference::FirstWord(trimmed), "GLOBAL") &&
+                          (SameTextNoCase(second, "DEF") || SameTextNoCase(second, "DEFFCT"));
+      without_global.push_back(global ? std::string(trimmed.substr(6)) : line);
+    }
+    if (without_global == lines) continue;
+    ++files;
+    if (without_global[0].starts_with("\xEF\xBB\xBF")) without_global[0].erase(0, 3);
+    const bool is_balanced = FinalLevel(without_global, classic) == 0;
+    const int64_t level = FinalLevel(lines, extended);
+    EXPECT_EQ(level == 0, is_balanced) << file << " ends at " << level;
+    balanced += is_balanced;
+    level_zero_classic += FinalLevel(lines, classic) == 0;
+    level_zero_extended += level == 0;
+  }
+  RecordProperty("files_with_global_routines", files);
+  RecordProperty("balanced", balanced);
+  RecordProperty("level_zero_classic", level_zero_classic);
+  RecordProperty("level_zero_extended", level_zero_extended);
+}
+
 }  // namespace
 }  // namespace vornette::testing

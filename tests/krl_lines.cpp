@@ -1,8 +1,6 @@
 #include "tests/krl_lines.h"
 
-#include <fstream>
 #include <random>
-#include <sstream>
 
 #include "formatter/word_tables.h"
 #include "reference/reference.h"
@@ -18,8 +16,9 @@ std::vector<std::string> GeneratedLines(size_t count, uint32_t seed) {
       "\xFF", "\xF0", "\xF2", "\xF3", "\xF7", "OR", "or", "AND", "aNd", ")OR(", ") or(", ")And (",
       "$in_home", "#path", "endif;", ";fold", ";ENDFOLD", "P1.X",
       // The words of the extended block rules, and a byte-order mark.
-      "GLOBAL ", "Spline", "PTP_SPLINE", "ENDSPLINE", "skip", "EndSkip", "TIME_BLOCK ", "CONST_VEL",
-      " START", " part", "End", "\xEF\xBB\xBF"};
+      "GLOBAL DEF", "global\tDeffct", "Global DEFDAT", "GLOBAL END", "Spline", "PTP_SPLINE",
+      "ENDSPLINE", "skip", "EndSkip", "TIME_BLOCK START", "time_block  Part", "TIME_BLOCK END",
+      "TIME_BLOCK(START", "CONST_VEL START", "Const_Vel end", "CONST_VEL PART", "\xEF\xBB\xBF"};
   // The keywords of every table, recased at random below.
   std::vector<std::string> words;
   for (size_t c = 0; c < 8; ++c) {
@@ -55,11 +54,9 @@ const std::vector<std::string>& CorpusLines() {
     std::vector<std::string> all;
     for (const std::string& file : FilesBelow(CorpusDir())) {
       if (file.ends_with(".md")) continue;
-      std::ifstream in(file, std::ios::binary);
-      std::ostringstream bytes;
-      bytes << in.rdbuf();
-      if (bytes.str().find('\0') != std::string::npos) continue;  // no text
-      for (std::string& line : reference::CutLines(bytes.str())) all.push_back(std::move(line));
+      const std::string bytes = ReadBytes(file);
+      if (bytes.find('\0') != std::string::npos) continue;  // no text
+      for (std::string& line : reference::CutLines(bytes)) all.push_back(std::move(line));
     }
     return all;
   }();

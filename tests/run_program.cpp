@@ -40,8 +40,10 @@ void Sandbox::WriteFile(const std::string& name, const std::string& bytes) const
   std::ofstream(Path(name), std::ios::binary) << bytes;
 }
 
-std::string Sandbox::ReadFile(const std::string& name) const {
-  std::ifstream in(Path(name), std::ios::binary);
+std::string Sandbox::ReadFile(const std::string& name) const { return ReadBytes(Path(name)); }
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
   text << in.rdbuf();
   return in ? text.str() : "<missing>";

@@ -47,6 +47,9 @@ class Sandbox {
   std::string dir_;
 };
 
+// The bytes of the file at `path`, or "<missing>".
+std::string ReadBytes(const std::string& path);
+
 // The five console lines of a file that was formatted.
 std::vector<std::string> FormattedLines(const std::string& name);
 
