@@ -86,9 +86,10 @@ std::optional<std::string> ConfigFilePath(Env& env) {
 std::string ConfigReader::ReadText(std::string_view section, std::string_view key,
                                    std::string_view default_text) {
   if (!failure_.empty()) return std::string(default_text);
+  if (env_ == nullptr) return LookUpProfileString(bytes_, section, key, default_text);
   try {
     ByteBuffer bytes;
-    const FileResult result = env_.ReadWholeFile(path_, &bytes);
+    const FileResult result = env_->ReadWholeFile(path_, &bytes);
     if (result == FileResult::kOk) {
       return LookUpProfileString(bytes.view(), section, key, default_text);
     }
@@ -127,6 +128,13 @@ bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error
   }
   if (!env.FileExists(*path)) return false;
   ConfigReader reader(env, *path);
+  ReadSettings(reader, settings);
+  if (reader.Failure().empty()) return true;
+  *error = Substitute(kConfigReadErrorMessage, {*path, reader.Failure()});
+  return false;
+}
+
+void ReadSettings(ConfigReader& reader, FormatterSettings& settings) {
   settings.SpacingOperators = reader.ReadFlag("Spacing", "SpacingOperators", true);
   settings.IndentWidth = reader.ReadNumber("Indent", "IndentWidth", 2);
   for (size_t i = 0; i < kKeywordCategoryCount; ++i) {
@@ -136,9 +144,6 @@ bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error
   settings.ExtendedBlocks = reader.ReadFlag("Indent", "ExtendedBlocks", false);
   settings.IndentRoutineBodies = reader.ReadFlag("Indent", "IndentRoutineBodies", true);
   settings.KeepColumnOneComments = reader.ReadFlag("Indent", "KeepColumnOneComments", false);
-  if (reader.Failure().empty()) return true;
-  *error = Substitute(kConfigReadErrorMessage, {*path, reader.Failure()});
-  return false;
 }
 
 }  // namespace vornette

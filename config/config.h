@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "config/settings.h"
 #include "platform/env.h"
+#include "vornette/settings.h"
 
 namespace vornette {
 
@@ -31,7 +31,10 @@ std::optional<std::string> ConfigFilePath(Env& env);
 // their defaults, so the caller checks Failure() once at the end.
 class ConfigReader {
  public:
-  ConfigReader(Env& env, std::string path) : env_(env), path_(std::move(path)) {}
+  // Reads the file at `path` through `env` for every lookup.
+  ConfigReader(Env& env, std::string path) : env_(&env), path_(std::move(path)) {}
+  // Looks values up in `ini_bytes`, the whole text of an INI file.
+  explicit ConfigReader(std::string_view ini_bytes) : bytes_(ini_bytes) {}
 
   // The value text of `key` in `section`, or `default_text`; at most 2047 bytes.
   std::string ReadText(std::string_view section, std::string_view key,
@@ -47,14 +50,19 @@ class ConfigReader {
   const std::string& Failure() const { return failure_; }
 
  private:
-  Env& env_;
+  Env* env_ = nullptr;
   const std::string path_;
+  std::string_view bytes_;
   std::string failure_;
 };
 
 // "UpperCase" or "LowerCase" in any letter case; anything else is None.
 CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view section,
                                           std::string_view key);
+
+// Reads every setting through `reader`, the ten of the classic settings
+// first and in their order, storing each as soon as it is read.
+void ReadSettings(ConfigReader& reader, FormatterSettings& settings);
 
 // Fills `settings` from the configuration file and returns true. Returns
 // false with `error` empty when the file is missing (or a directory stands

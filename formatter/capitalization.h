@@ -7,7 +7,7 @@
 #include <array>
 #include <span>
 
-#include "config/settings.h"
+#include "vornette/settings.h"
 
 namespace vornette {
 

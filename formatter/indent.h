@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "config/settings.h"
+#include "vornette/settings.h"
 
 namespace vornette {
 

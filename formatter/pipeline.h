@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "basic/byte_buffer.h"
-#include "config/settings.h"
+#include "vornette/settings.h"
 #include "formatter/indent.h"
 #include "formatter/line_list.h"
 

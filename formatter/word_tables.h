@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "config/settings.h"
+#include "vornette/settings.h"
 
 namespace vornette {
 

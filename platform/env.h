@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "basic/byte_buffer.h"
 #include "basic/file_result.h"
@@ -46,6 +47,30 @@ class Env {
 
   // Writes all of `bytes` to standard output; false when that failed.
   virtual bool WriteStdout(std::string_view bytes) = 0;
+
+  // What stands at a path, links followed.
+  enum class PathKind { kNone, kFile, kFolder, kOther };
+  virtual PathKind KindOf(const std::string& path) = 0;
+
+  // Puts the names in the folder `folder` (not "." and "..") in `names`, in
+  // no particular order; false when the folder cannot be read.
+  virtual bool ListFolder(const std::string& folder, std::vector<std::string>* names) = 0;
+
+  // The current folder, as an absolute path; empty when it cannot be told.
+  virtual std::string CurrentFolder() = 0;
+
+  // Reads all of standard input into `bytes` (replacing its content).
+  virtual FileResult ReadStdin(ByteBuffer* bytes) = 0;
+
+  // Writes all of `bytes` to standard error; false when that failed.
+  virtual bool WriteStderr(std::string_view bytes) = 0;
+
+  // Replaces the file `name` by one that holds `pieces`: they are written to
+  // a new file in the same folder, with the permission bits of `name`, which
+  // then takes its place in one step, so that anyone opening `name` finds the
+  // old file or the new one, never a part of either.
+  virtual FileResult ReplaceFile(const std::string& name,
+                                 std::span<const std::string_view> pieces) = 0;
 };
 
 // The Env of the machine the program runs on.

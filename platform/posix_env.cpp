@@ -4,6 +4,7 @@
 // waiting: a shared lock while a file is read, an exclusive one while it is
 // written. A file that another process holds therefore fails at once, the way
 // a sharing violation does on Windows.
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -44,6 +45,27 @@ class FileDescriptor {
  private:
   int fd_;
 };
+
+// Reads from `fd` to its end into `bytes`. The `expected` size is only a
+// guide. Room behind the bytes lets the lines be widened and rewritten in
+// place; memory that is never touched costs nothing.
+FileResult ReadAll(int fd, size_t expected, ByteBuffer* bytes) {
+  try {
+    bytes->Release();
+    bytes->Reserve(expected + expected / 4 + 4096);
+  } catch (const std::bad_alloc&) {
+    return FileResult::kNoMemory;
+  }
+  while (true) {
+    if (bytes->size() == bytes->capacity()) bytes->Reserve(bytes->capacity() * 2);
+    const ssize_t got =
+        ::read(fd, bytes->data() + bytes->size(), bytes->capacity() - bytes->size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return FileResult::kReadFailed;
+    if (got == 0) return FileResult::kOk;
+    bytes->Resize(bytes->size() + static_cast<size_t>(got));
+  }
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -102,26 +124,7 @@ class PosixEnv : public Env {
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return FileResult::kOpenFailed;
     if (::flock(file.get(), LOCK_SH | LOCK_NB) != 0) return FileResult::kOpenFailed;
 
-    // The size taken at the open is only a guide: read to the end of the file.
-    // Room behind the bytes lets the lines be widened and rewritten in place;
-    // memory that is never touched costs nothing.
-    const size_t expected = static_cast<size_t>(info.st_size);
-    try {
-      bytes->Release();
-      bytes->Reserve(expected + expected / 4 + 4096);
-    } catch (const std::bad_alloc&) {
-      return FileResult::kNoMemory;
-    }
-    while (true) {
-      if (bytes->size() == bytes->capacity()) bytes->Reserve(bytes->capacity() * 2);
-      const ssize_t got =
-          ::read(file.get(), bytes->data() + bytes->size(), bytes->capacity() - bytes->size());
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return FileResult::kReadFailed;
-      if (got == 0) break;
-      bytes->Resize(bytes->size() + static_cast<size_t>(got));
-    }
-    return FileResult::kOk;
+    return ReadAll(file.get(), static_cast<size_t>(info.st_size), bytes);
   }
 
   FileResult WriteWholeFile(const std::string& name,
@@ -150,6 +153,64 @@ class PosixEnv : public Env {
 
   bool WriteStdout(std::string_view bytes) override {
     return !stdout_closed_ && WriteAll(STDOUT_FILENO, bytes);
+  }
+
+  PathKind KindOf(const std::string& path) override {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0) return PathKind::kNone;
+    return S_ISREG(info.st_mode)   ? PathKind::kFile
+           : S_ISDIR(info.st_mode) ? PathKind::kFolder
+                                   : PathKind::kOther;
+  }
+
+  bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return false;
+    names->clear();
+    while (const dirent* entry = ::readdir(dir)) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") names->emplace_back(name);
+    }
+    ::closedir(dir);
+    return true;
+  }
+
+  std::string CurrentFolder() override {
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) != nullptr ? buffer : "";
+  }
+
+  FileResult ReadStdin(ByteBuffer* bytes) override { return ReadAll(STDIN_FILENO, 0, bytes); }
+
+  bool WriteStderr(std::string_view bytes) override { return WriteAll(STDERR_FILENO, bytes); }
+
+  FileResult ReplaceFile(const std::string& name,
+                         std::span<const std::string_view> pieces) override {
+    // A link stays a link: the file it points to is replaced.
+    char resolved[PATH_MAX];
+    if (::realpath(name.c_str(), resolved) == nullptr) return FileResult::kCreateFailed;
+    struct stat info;
+    if (::stat(resolved, &info) != 0 || !S_ISREG(info.st_mode)) return FileResult::kCreateFailed;
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return FileResult::kCreateFailed;
+    const std::string target = resolved;
+    const size_t slash = target.rfind('/');
+    std::string temporary =
+        target.substr(0, slash + 1) + "." + target.substr(slash + 1) + ".vornette-XXXXXX";
+    FileDescriptor file(::mkstemp(temporary.data()));
+    if (file.get() < 0) return FileResult::kCreateFailed;
+    FileResult result = FileResult::kOk;
+    if (::fchmod(file.get(), info.st_mode & 07777) != 0) result = FileResult::kCreateFailed;
+    for (std::string_view piece : pieces) {
+      if (result == FileResult::kOk && !WriteAll(file.get(), piece)) {
+        result = FileResult::kShortWrite;
+      }
+    }
+    if (result == FileResult::kOk && !file.Close()) result = FileResult::kShortWrite;
+    if (result == FileResult::kOk && ::rename(temporary.c_str(), target.c_str()) != 0) {
+      result = FileResult::kCreateFailed;
+    }
+    if (result != FileResult::kOk) ::unlink(temporary.c_str());
+    return result;
   }
 
  private:

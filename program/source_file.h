@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "config/settings.h"
+#include "vornette/settings.h"
 #include "program/console_log.h"
 #include "formatter/line_list.h"
 #include "platform/env.h"

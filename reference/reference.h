@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "config/settings.h"
+#include "vornette/settings.h"
 #include "formatter/indent.h"
 #include "formatter/line_list.h"
 

@@ -55,7 +55,7 @@ TEST_F(FaultTest, TwoRunsOnTheSameFileNeverInterleave) {
     int fds[2];
     const pid_t first = box_.Start({"a.src"}, &fds[0]);
     const pid_t second = box_.Start({"a.src"}, &fds[1]);
-    for (const RunResult& run : {Sandbox::Wait(first, fds[0]), Sandbox::Wait(second, fds[1])}) {
+    for (const RunResult& run : {box_.Wait(first, fds[0]), box_.Wait(second, fds[1])}) {
       EXPECT_EQ(run.exit_status, 0);
       for (const std::string& line : SplitConsoleLines(run.output)) {
         EXPECT_TRUE(line.starts_with("Debug: ") || line.starts_with("Vornette ") ||
@@ -98,7 +98,7 @@ TEST_F(FaultTest, AKillAtAnyMomentLeavesTheFileOrACompleteBackup) {
       std::this_thread::sleep_for(run_time * (random() % 100) / 1000);
     }
     ::kill(pid, SIGKILL);
-    Sandbox::Wait(pid, fd);
+    box_.Wait(pid, fd);
     const std::string source = box_.ReadFile("a.src");
     if (source != original_) {
       ++changed;
@@ -110,6 +110,30 @@ TEST_F(FaultTest, AKillAtAnyMomentLeavesTheFileOrACompleteBackup) {
   // Some kills must have come after the source was touched, or the test
   // proves nothing.
   EXPECT_GT(changed, 0);
+}
+
+// vornette-format -i replaces each file in one step: a kill leaves every
+// file whole, old or new.
+TEST(FormatFaultTest, AKillDuringInPlaceLeavesEveryFileOldOrNew) {
+  Sandbox box(VORNETTE_FORMAT_BINARY);
+  const std::string original = BigProgram("\n").substr(0, 400000) + "\n";
+  std::string formatted;
+  fs::create_directory(box.Path("p"));
+  std::mt19937 random(7);
+  for (int round = 0; round < 20; ++round) {
+    for (int i = 0; i < 20; ++i) box.WriteFile("p/f" + std::to_string(i) + ".src", original);
+    int fd = -1;
+    const pid_t pid = box.Start({"-i", "p"}, &fd);
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
+    ::kill(pid, SIGKILL);
+    box.Wait(pid, fd);
+    for (int i = 0; i < 20; ++i) {
+      const std::string now = box.ReadFile("p/f" + std::to_string(i) + ".src");
+      if (now != original && formatted.empty()) formatted = now;
+      EXPECT_TRUE(now == original || now == formatted) << round << " " << i;
+    }
+  }
+  EXPECT_FALSE(formatted.empty());  // some kills came late enough
 }
 
 }  // namespace

@@ -35,6 +35,17 @@ class MemoryEnv : public Env {
                             std::span<const std::string_view> pieces) override;
   bool StdoutIsConsole() override { return console; }
   bool WriteStdout(std::string_view bytes) override;
+  PathKind KindOf(const std::string& path) override {
+    return files.count(path) ? PathKind::kFile : PathKind::kNone;
+  }
+  bool ListFolder(const std::string&, std::vector<std::string>*) override { return false; }
+  std::string CurrentFolder() override { return "/work"; }
+  FileResult ReadStdin(ByteBuffer* bytes) override { return ReadWholeFile("<stdin>", bytes); }
+  bool WriteStderr(std::string_view) override { return true; }
+  FileResult ReplaceFile(const std::string& name,
+                         std::span<const std::string_view> pieces) override {
+    return WriteWholeFile(name, pieces);
+  }
 
   std::vector<std::string> ConsoleLines() const;
 };

@@ -1,5 +1,6 @@
 #include "tests/run_program.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -15,12 +16,13 @@ namespace vornette::testing {
 
 namespace fs = std::filesystem;
 
-Sandbox::Sandbox() {
+Sandbox::Sandbox(const std::string& program) {
   std::string pattern = (fs::temp_directory_path() / "vornette-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) std::abort();
   dir_ = pattern;
+  program_ = "bin/" + fs::path(program).filename().string();
   fs::create_directory(Path("bin"));
-  fs::copy_file(VORNETTE_BINARY, Path("bin/vornette"));
+  fs::copy_file(program, Path(program_));
 }
 
 Sandbox::~Sandbox() {
@@ -54,7 +56,8 @@ pid_t Sandbox::Start(const std::vector<std::string>& args, int* output_fd,
   int fds[2];
   if (::pipe(fds) != 0) std::abort();
   if (options.broken_pipe) ::close(fds[0]);
-  const std::string program = Path("bin/vornette");
+  const std::string program = Path(program_);
+  WriteFile(".stdin", options.input);
   std::vector<char*> argv = {const_cast<char*>(program.c_str())};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
@@ -62,6 +65,8 @@ pid_t Sandbox::Start(const std::vector<std::string>& args, int* output_fd,
   if (pid == 0) {
     ::dup2(fds[1], STDOUT_FILENO);
     if (options.close_stdout) ::close(STDOUT_FILENO);
+    ::dup2(::open(Path(".stdin").c_str(), O_RDONLY), STDIN_FILENO);
+    ::dup2(::open(Path(".stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
     if (options.file_size_limit) {
       ::signal(SIGXFSZ, SIG_IGN);
       const rlimit limit{*options.file_size_limit, *options.file_size_limit};
@@ -75,7 +80,7 @@ pid_t Sandbox::Start(const std::vector<std::string>& args, int* output_fd,
   return pid;
 }
 
-RunResult Sandbox::Wait(pid_t pid, int output_fd) {
+RunResult Sandbox::Wait(pid_t pid, int output_fd) const {
   RunResult result;
   char buffer[65536];
   for (ssize_t got; output_fd >= 0 && (got = ::read(output_fd, buffer, sizeof buffer)) > 0;) {
@@ -86,6 +91,7 @@ RunResult Sandbox::Wait(pid_t pid, int output_fd) {
   ::waitpid(pid, &status, 0);
   if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  result.errors = ReadFile(".stderr");
   return result;
 }
 

@@ -14,18 +14,21 @@ struct RunResult {
   int exit_status = -1;  // -1 when the program did not exit normally
   int signal = 0;        // the signal that ended it, if one did
   std::string output;    // everything it wrote to standard output
+  std::string errors;    // everything it wrote to standard error
 };
 
 struct RunOptions {
   std::optional<size_t> file_size_limit;  // RLIMIT_FSIZE, in bytes
   bool close_stdout = false;              // start with standard output closed
   bool broken_pipe = false;               // every write to standard output fails
+  std::string input = {};                 // standard input
 };
 
-// A scratch folder with a copy of the program in bin/, removed afterwards.
+// A scratch folder with a copy of a program in bin/ (vornette unless told
+// otherwise), removed afterwards.
 class Sandbox {
  public:
-  Sandbox();
+  explicit Sandbox(const std::string& program = VORNETTE_BINARY);
   ~Sandbox();
   Sandbox(const Sandbox&) = delete;
   Sandbox& operator=(const Sandbox&) = delete;
@@ -40,11 +43,12 @@ class Sandbox {
   // Starts the program with `args` in the sandbox folder; Wait collects it.
   pid_t Start(const std::vector<std::string>& args, int* output_fd,
               const RunOptions& options = {}) const;
-  static RunResult Wait(pid_t pid, int output_fd);
+  RunResult Wait(pid_t pid, int output_fd) const;
   RunResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
 
  private:
   std::string dir_;
+  std::string program_;  // in bin/
 };
 
 // The bytes of the file at `path`, or "<missing>".

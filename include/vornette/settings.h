@@ -1,6 +1,6 @@
 // The settings record of a run, filled once from Vornette.ini.
-#ifndef VORNETTE_CONFIG_SETTINGS_H_
-#define VORNETTE_CONFIG_SETTINGS_H_
+#ifndef VORNETTE_VORNETTE_SETTINGS_H_
+#define VORNETTE_VORNETTE_SETTINGS_H_
 
 #include <array>
 #include <cstddef>
@@ -48,4 +48,4 @@ struct FormatterSettings {
 
 }  // namespace vornette
 
-#endif  // VORNETTE_CONFIG_SETTINGS_H_
+#endif  // VORNETTE_VORNETTE_SETTINGS_H_

@@ -1,0 +1,45 @@
+// The Vornette library: KUKA KRL source text formatted exactly as the
+// vornette program formats it, as plain functions over bytes.
+//
+//   vornette::FormatterSettings settings = vornette::SettingsFromIni(ini_text);
+//   std::string formatted, error;
+//   if (!vornette::FormatText(source, settings, &formatted, &error)) ...
+//
+// Text is bytes in any single-byte or UTF-8 encoding; nothing depends on the
+// locale, so every machine gives the same bytes.
+#ifndef VORNETTE_VORNETTE_VORNETTE_H_
+#define VORNETTE_VORNETTE_VORNETTE_H_
+
+#include <string>
+#include <string_view>
+
+#include "vornette/settings.h"
+
+namespace vornette {
+
+// The version of the library and of its programs.
+inline constexpr std::string_view kVersion = "0.3.0";
+
+// The settings that the INI text `ini_text` gives, read as vornette reads its
+// Vornette.ini: the same lookup (names in any letter case, the first section
+// and key of a name, no comments after values), and each setting's default
+// when its key is missing or its value unusable. Never fails.
+FormatterSettings SettingsFromIni(std::string_view ini_text);
+
+// The settings of the INI file at `path`, as SettingsFromIni reads them.
+// False, with the reason in `error`, when the file cannot be read.
+bool LoadSettings(const std::string& path, FormatterSettings* settings, std::string* error);
+
+// The bytes that vornette saves for a source file holding `bytes`: the bytes
+// cut into lines at CR LF, a lone CR or a lone LF, every line spaced,
+// recased and indented by `settings`, every line followed by CR LF. Only
+// leading blanks, blanks around operators, letter case of keywords and line
+// ends ever change; the number of lines never does. False, with the reason in
+// `error`, when the bytes hold a NUL byte (not single-byte text) or memory
+// runs out (an indentation beyond the 32-bit range counts as that).
+bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::string* formatted,
+                std::string* error);
+
+}  // namespace vornette
+
+#endif  // VORNETTE_VORNETTE_VORNETTE_H_

@@ -1,0 +1,54 @@
+#include "vornette/vornette.h"
+
+#include <fstream>
+#include <iterator>
+#include <new>
+
+#include "config/config.h"
+#include "formatter/line_list.h"
+#include "formatter/pipeline.h"
+
+namespace vornette {
+
+FormatterSettings SettingsFromIni(std::string_view ini_text) {
+  ConfigReader reader(ini_text);
+  FormatterSettings settings;
+  ReadSettings(reader, settings);
+  return settings;
+}
+
+bool LoadSettings(const std::string& path, FormatterSettings* settings, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.is_open() || in.bad()) {
+    *error = "cannot read the configuration file " + path;
+    return false;
+  }
+  *settings = SettingsFromIni(text);
+  return true;
+}
+
+bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::string* formatted,
+                std::string* error) {
+  try {
+    // Room behind the bytes lets the line ends widen in place.
+    ByteBuffer buffer;
+    buffer.Reserve(bytes.size() + bytes.size() / 4 + 64);
+    buffer.Append(bytes);
+    LineList lines;
+    if (!CutIntoLines(std::move(buffer), &lines)) {
+      *error = "the text holds a NUL byte and is no single-byte text";
+      return false;
+    }
+    const LineList result = FormatLines(std::move(lines), settings);
+    formatted->clear();
+    formatted->reserve(result.bytes());
+    for (std::string_view piece : result.WritingFormat()) formatted->append(piece);
+    return true;
+  } catch (const std::bad_alloc&) {
+    *error = "out of memory";
+    return false;
+  }
+}
+
+}  // namespace vornette

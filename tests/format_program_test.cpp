@@ -1,0 +1,128 @@
+// vornette-format run in scratch folders, as editors, hooks and CI run it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "tests/run_program.h"
+
+namespace vornette::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kRaw = "def a()\nx=1\nend\n";
+const std::string kDone = "DEF A()\r\n  X = 1\r\nEND\r\n";
+
+class FormatProgramTest : public ::testing::Test {
+ protected:
+  FormatProgramTest() : box_(VORNETTE_FORMAT_BINARY) {
+    fs::create_directories(box_.Path("p/sub/.hidden"));
+    for (std::string name : {"p/a.src", "p/sub/B.DAT", "p/sub/c.Sub", "p/sub/.hidden/h.src"}) {
+      box_.WriteFile(name, kRaw);
+    }
+    box_.WriteFile("p/done.src", kDone);
+    box_.WriteFile("p/notes.txt", kRaw);
+  }
+  RunResult Run(const std::vector<std::string>& args, const std::string& input = "") {
+    RunOptions options;
+    options.input = input;
+    return box_.Run(args, options);
+  }
+  Sandbox box_;
+};
+
+TEST_F(FormatProgramTest, ModesAndExitStatus) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string input, output, errors;
+    int status;
+  };
+  const std::string diff =
+      "--- a/p/a.src\n+++ b/p/a.src\n@@ -1,3 +1,3 @@\n-def a()\n-x=1\n-end\n"
+      "+DEF A()\r\n+  X = 1\r\n+END\r\n";
+  const Case cases[] = {
+      {{}, "if a==1 then", "IF A == 1 THEN\r\n", "", 0},
+      {{"-", "p/a.src"}, kRaw, kDone + kDone, "", 0},
+      {{"--check", "p"}, "", "p/a.src\np/sub/B.DAT\np/sub/c.Sub\n", "", 1},
+      {{"--check", "p/done.src", "--stdin-filename", "in.src"}, kDone, "", "", 0},
+      {{"--check", "--stdin-filename=in.src"}, kRaw, "in.src\n", "", 1},
+      {{"--diff", "p/a.src", "p/done.src"}, "", diff, "", 1},
+      {{"--diff", "p/done.src"}, "", "", "", 0},
+      {{"--bogus", "p/a.src"}, "", "", "vornette-format: unknown option --bogus\n", 2},
+      {{"--check", "--diff"}, "", "", "vornette-format: choose only one of", 2},
+      {{"--check", "gone.src", "p/a.src"},
+       "",
+       "p/a.src\n",
+       "gone.src: no such file or folder\n",
+       2},
+      {{"--config", "none.ini", "p/a.src"},
+       "",
+       "",
+       "p/a.src: cannot read its configuration file none.ini\n",
+       2},
+      {{"--check"}, std::string("x\0y", 3), "", "<stdin>: the text holds a NUL byte", 2},
+      {{"--version"}, "", "vornette-format 0.3.0\n", "", 0}};
+  for (const Case& c : cases) {
+    const RunResult run = Run(c.args, c.input);
+    EXPECT_EQ(run.output, c.output) << c.args.size() << " " << run.errors;
+    EXPECT_TRUE(run.errors.starts_with(c.errors)) << run.errors;
+    EXPECT_EQ(run.exit_status, c.status) << c.output;
+  }
+  EXPECT_EQ(box_.ReadFile("p/a.src"), kRaw);  // nothing but -i changes a file
+}
+
+TEST_F(FormatProgramTest, InPlaceRewritesOnlyWhatChanges) {
+  ::chmod(box_.Path("p/a.src").c_str(), 0640);
+  box_.WriteFile("p/ro.src", kRaw);
+  ::chmod(box_.Path("p/ro.src").c_str(), 0444);
+  const auto old_time = fs::last_write_time(box_.Path("p/done.src")) - std::chrono::hours(1);
+  fs::last_write_time(box_.Path("p/done.src"), old_time);
+  const RunResult run = Run({"-i", "--backup", "p"});
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_TRUE(run.errors.starts_with("p/ro.src: cannot be written")) << run.errors;
+  for (std::string name : {"p/a.src", "p/sub/B.DAT", "p/sub/c.Sub"}) {
+    EXPECT_EQ(box_.ReadFile(name), kDone) << name;
+    EXPECT_EQ(box_.ReadFile(name + "~"), kRaw) << name;
+  }
+  EXPECT_EQ(fs::status(box_.Path("p/a.src")).permissions(), fs::perms(0640));
+  EXPECT_EQ(fs::last_write_time(box_.Path("p/done.src")), old_time);
+  EXPECT_EQ(box_.ReadFile("p/done.src~"), "<missing>");
+  EXPECT_EQ(box_.ReadFile("p/ro.src"), kRaw);
+  EXPECT_EQ(box_.ReadFile("p/sub/.hidden/h.src"), kRaw);
+}
+
+TEST_F(FormatProgramTest, DiffAppliesWithPatch) {
+  box_.WriteFile("p/ends.src", "a=1\r\nb=2\rc=3\n\nif x\n1\n2\n3\n4\n5\n6\n7\n8\nendif");
+  const RunResult run = Run({"--diff", "p"});
+  box_.WriteFile("d.patch", run.output);
+  const std::string patch = "cd " + box_.Path("") + " && patch -s -p1 < d.patch";
+  ASSERT_EQ(std::system(patch.c_str()), 0) << run.output;
+  EXPECT_EQ(Run({"--check", "p"}).exit_status, 0);
+}
+
+TEST_F(FormatProgramTest, SettingsComeFromTheNearestFile) {
+  box_.WriteFile("p/Vornette.ini", "[Indent]\nIndentWidth=3");
+  box_.WriteFile("p/sub/Vornette.ini", "[Indent]\nIndentWidth=4");
+  const std::string near = "settings from " + box_.Path("p/sub/Vornette.ini");
+  const std::string far = "settings from " + box_.Path("p/Vornette.ini");
+  const std::string exe = "settings from " + box_.Path("bin/Vornette.ini");
+  EXPECT_NE(Run({"--print-config", "p/sub/x.src"}).output.find(near), std::string::npos);
+  EXPECT_NE(Run({"--print-config", "p/a.src"}).output.find(far + "\n[Spacing]"), std::string::npos);
+  EXPECT_NE(Run({"--print-config", "--stdin-filename", "p/sub/.hidden/x"}).output.find(near),
+            std::string::npos);
+  const std::string chosen =
+      Run({"--print-config", "--config", "p/Vornette.ini", "p/sub/x"}).output;
+  EXPECT_NE(chosen.find("from p/Vornette.ini\n"), std::string::npos) << chosen;
+  EXPECT_NE(chosen.find("IndentWidth=3\n"), std::string::npos) << chosen;
+  box_.SetIni("[Indent]\nIndentWidth=5");
+  EXPECT_NE(Run({"--print-config", "x.src"}).output.find(exe), std::string::npos);
+  box_.SetIni(std::nullopt);
+  const std::string builtin = Run({"--print-config"}).output;
+  EXPECT_NE(builtin.find("built-in defaults"), std::string::npos) << builtin;
+  EXPECT_NE(builtin.find("CAP_ProgramFlowStrings=UpperCase"), std::string::npos) << builtin;
+}
+
+}  // namespace
+}  // namespace vornette::testing

@@ -1,0 +1,55 @@
+// Which files vornette-format works on, and which settings each one gets.
+#ifndef VORNETTE_VORNETTE_FORMAT_DISCOVERY_H_
+#define VORNETTE_VORNETTE_FORMAT_DISCOVERY_H_
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+#include "vornette/settings.h"
+
+namespace vornette {
+
+// Appends every .src, .dat and .sub file below `folder` (the extension in
+// any letter case) to `files`, in sorted order; folders whose name begins
+// with "." are skipped. False when a folder could not be read.
+bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::string>* files);
+
+// `path` made absolute and without "." and ".." parts, as written (links are
+// not followed).
+std::string AbsolutePath(Env& env, const std::string& path);
+
+// Settings and where they came from: a file's path, or "built-in defaults".
+struct FoundSettings {
+  FormatterSettings settings;
+  std::string source;
+};
+
+// Finds the settings for files: an explicit configuration file, else the
+// nearest Vornette.ini in the file's folder or above, else the one beside
+// the program, else the defaults that `builtin_ini` gives. Each folder is
+// looked at once.
+class SettingsFinder {
+ public:
+  SettingsFinder(Env& env, std::optional<std::string> explicit_file, std::string builtin_ini)
+      : env_(env), explicit_file_(std::move(explicit_file)), builtin_ini_(std::move(builtin_ini)) {}
+
+  // The settings for the file at `path` (which need not exist). False, with
+  // the reason in `error`, when the configuration file could not be read.
+  bool For(const std::string& path, FoundSettings* found, std::string* error);
+
+ private:
+  bool Load(const std::string& ini_path, FoundSettings* found, std::string* error);
+
+  Env& env_;
+  const std::optional<std::string> explicit_file_;
+  const std::string builtin_ini_;
+  std::map<std::string, std::optional<std::string>> nearest_;  // folder -> Vornette.ini, if any
+  std::map<std::string, FoundSettings> loaded_;
+};
+
+}  // namespace vornette
+
+#endif  // VORNETTE_VORNETTE_FORMAT_DISCOVERY_H_

@@ -1,0 +1,97 @@
+#include "vornette_format/options.h"
+
+#include <string_view>
+
+namespace vornette {
+
+const char kFormatUsage[] =
+    "Usage: vornette-format [options] [PATH ...]\n"
+    "Formats KUKA KRL programs as vornette does: operators spaced, keywords recased,\n"
+    "blocks indented, CR LF line ends. Without PATH, or with -, reads standard input.\n"
+    "A folder stands for every .src, .dat and .sub file below it (hidden folders\n"
+    "skipped). Without -i, --check or --diff the formatted text goes to standard output.\n"
+    "\n"
+    "  -i, --in-place         rewrite the files that change (atomically, mode kept)\n"
+    "      --backup           with -i: keep the old file as PATH~\n"
+    "      --check            name every file that would change; exit 1 if any\n"
+    "      --diff             show a unified diff of what would change; exit 1 if any\n"
+    "      --config FILE      take the settings from FILE\n"
+    "      --stdin-filename NAME  the name of standard input, for messages and for\n"
+    "                         finding its Vornette.ini\n"
+    "      --print-config     print the settings each PATH gets, and their source\n"
+    "  -h, --help             this text\n"
+    "      --version          the version\n"
+    "\n"
+    "Settings: --config FILE, else the nearest Vornette.ini in the file's folder or\n"
+    "above, else the Vornette.ini beside this program, else the shipped defaults.\n"
+    "Exit status: 0 all well, 1 --check or --diff found changes, 2 an error.\n";
+
+bool ParseOptions(const std::vector<std::string>& args, FormatOptions* options,
+                  std::string* error) {
+  using Mode = FormatOptions::Mode;
+  bool mode_given = false;
+  auto set_mode = [&](Mode mode) {
+    if (mode_given && options->mode != mode) {
+      *error = "choose only one of -i, --check, --diff and --print-config";
+      return false;
+    }
+    mode_given = true;
+    options->mode = mode;
+    return true;
+  };
+  bool only_paths = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (only_paths || arg == "-" || !arg.starts_with("-")) {
+      options->paths.push_back(arg);
+      continue;
+    }
+    // A value comes as --name=VALUE or as the next argument.
+    const size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    auto value = [&](std::optional<std::string>* into) {
+      if (equals != std::string::npos) {
+        *into = arg.substr(equals + 1);
+      } else if (i + 1 < args.size()) {
+        *into = args[++i];
+      } else {
+        *error = "option " + name + " needs a value";
+        return false;
+      }
+      return true;
+    };
+    bool ok = true;
+    if (arg == "--") {
+      only_paths = true;
+    } else if (arg == "-i" || arg == "--in-place") {
+      ok = set_mode(Mode::kInPlace);
+    } else if (arg == "--check") {
+      ok = set_mode(Mode::kCheck);
+    } else if (arg == "--diff") {
+      ok = set_mode(Mode::kDiff);
+    } else if (arg == "--print-config") {
+      ok = set_mode(Mode::kPrintConfig);
+    } else if (arg == "--backup") {
+      options->backup = true;
+    } else if (name == "--config") {
+      ok = value(&options->config);
+    } else if (name == "--stdin-filename") {
+      ok = value(&options->stdin_filename);
+    } else if (arg == "-h" || arg == "--help") {
+      options->help = true;
+    } else if (arg == "--version") {
+      options->version = true;
+    } else {
+      *error = "unknown option " + arg;
+      ok = false;
+    }
+    if (!ok) return false;
+  }
+  if (options->backup && options->mode != Mode::kInPlace) {
+    *error = "--backup goes with -i only";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vornette

@@ -1,0 +1,37 @@
+// The command line of vornette-format.
+#ifndef VORNETTE_VORNETTE_FORMAT_OPTIONS_H_
+#define VORNETTE_VORNETTE_FORMAT_OPTIONS_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vornette {
+
+struct FormatOptions {
+  enum class Mode {
+    kPrint,        // the formatted text to standard output
+    kInPlace,      // -i: rewrite the files that change
+    kCheck,        // --check: name the files that would change
+    kDiff,         // --diff: show what would change
+    kPrintConfig,  // --print-config: the settings and where they come from
+  };
+  Mode mode = Mode::kPrint;
+  bool backup = false;                        // --backup, with -i
+  std::optional<std::string> config;          // --config FILE
+  std::optional<std::string> stdin_filename;  // --stdin-filename NAME
+  bool help = false;
+  bool version = false;
+  std::vector<std::string> paths;  // "-" stands for standard input
+};
+
+// Reads the arguments after the program's name. False, with the reason in
+// `error`, for an unknown option, a missing value or clashing modes.
+bool ParseOptions(const std::vector<std::string>& args, FormatOptions* options, std::string* error);
+
+// The text of --help.
+extern const char kFormatUsage[];
+
+}  // namespace vornette
+
+#endif  // VORNETTE_VORNETTE_FORMAT_OPTIONS_H_

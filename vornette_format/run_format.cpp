@@ -1,0 +1,163 @@
+#include "vornette_format/run_format.h"
+
+#include <array>
+
+#include "vornette/vornette.h"
+#include "vornette_format/discovery.h"
+#include "vornette_format/options.h"
+#include "vornette_format/unified_diff.h"
+
+namespace vornette {
+namespace {
+
+constexpr int kAllWell = 0;
+constexpr int kChanges = 1;
+constexpr int kError = 2;
+
+std::string FailureText(FileResult result) {
+  switch (result) {
+    case FileResult::kOk:
+      return "";
+    case FileResult::kOpenFailed:
+      return "cannot be opened";
+    case FileResult::kReadFailed:
+      return "cannot be read";
+    case FileResult::kCreateFailed:
+      return "cannot be written (read-only, held by another program, or no permission)";
+    case FileResult::kShortWrite:
+      return "cannot be written completely (is the disk full?); the file is unchanged";
+    case FileResult::kNoMemory:
+      return "out of memory";
+  }
+  return "";
+}
+
+// The settings as the lines of a Vornette.ini that gives them.
+std::string IniText(const FormatterSettings& settings) {
+  static constexpr std::array<const char*, kKeywordCategoryCount> kKeys = {
+      "ProgramFlow", "SetupCommand",   "MotionCommand",  "MathAndFunction",
+      "IOCommand",   "TypeDefinition", "SystemVariable", "OpusTechFunction"};
+  static constexpr std::array<const char*, 3> kModes = {"None", "UpperCase", "LowerCase"};
+  auto flag = [](bool on) { return on ? "1\n" : "0\n"; };
+  std::string text = "[Spacing]\nSpacingOperators=" + std::string(flag(settings.SpacingOperators));
+  text += "[Indent]\nIndentWidth=" + std::to_string(settings.IndentWidth) + "\n";
+  text += "ExtendedBlocks=" + std::string(flag(settings.ExtendedBlocks));
+  text += "IndentRoutineBodies=" + std::string(flag(settings.IndentRoutineBodies));
+  text += "KeepColumnOneComments=" + std::string(flag(settings.KeepColumnOneComments));
+  text += "[Capitalization]\n";
+  for (size_t i = 0; i < kKeys.size(); ++i) {
+    text += "CAP_" + std::string(kKeys[i]) +
+            "Strings=" + kModes[static_cast<size_t>(settings.Capitalization[i])] + "\n";
+  }
+  return text;
+}
+
+class FormatRun {
+ public:
+  FormatRun(Env& env, const FormatOptions& options, std::string_view builtin_ini)
+      : env_(env), options_(options), finder_(env, options.config, std::string(builtin_ini)) {}
+
+  int Run() {
+    std::vector<std::string> targets = options_.paths;
+    if (targets.empty()) targets.push_back("-");
+    for (const std::string& target : targets) {
+      if (target != "-" && env_.KindOf(target) == Env::PathKind::kFolder) {
+        std::vector<std::string> files;
+        if (!SourceFilesBelow(env_, target, &files)) Error(target, "a folder cannot be read");
+        for (const std::string& file : files) One(file);
+      } else {
+        One(target);
+      }
+    }
+    return status_;
+  }
+
+ private:
+  void Error(const std::string& name, const std::string& message) {
+    env_.WriteStderr(name + ": " + message + "\n");
+    status_ = kError;
+  }
+
+  void Out(std::string_view bytes) {
+    if (!env_.WriteStdout(bytes) && status_ != kError) Error("<stdout>", "cannot be written");
+  }
+
+  void One(const std::string& target) {
+    const bool from_stdin = target == "-";
+    const std::string name = from_stdin ? options_.stdin_filename.value_or("<stdin>") : target;
+    FoundSettings found;
+    std::string error;
+    // Standard input finds its settings from its given name, or from the
+    // current folder.
+    if (!finder_.For(from_stdin ? options_.stdin_filename.value_or("-") : target, &found, &error)) {
+      Error(name, error);
+      return;
+    }
+    if (options_.mode == FormatOptions::Mode::kPrintConfig) {
+      Out("; " + name + ": settings from " + found.source + "\n" + IniText(found.settings));
+      return;
+    }
+    ByteBuffer bytes;
+    FileResult read = FileResult::kOk;
+    if (from_stdin) {
+      read = env_.ReadStdin(&bytes);
+    } else if (env_.KindOf(target) == Env::PathKind::kNone) {
+      return Error(name, "no such file or folder");
+    } else if (env_.KindOf(target) != Env::PathKind::kFile) {
+      return Error(name, "not a regular file");
+    } else {
+      read = env_.ReadWholeFile(target, &bytes);
+    }
+    if (read != FileResult::kOk) return Error(name, FailureText(read));
+    std::string formatted;
+    if (!FormatText(bytes.view(), found.settings, &formatted, &error)) return Error(name, error);
+    Handle(target, name, bytes.view(), formatted);
+  }
+
+  void Handle(const std::string& target, const std::string& name, std::string_view original,
+              const std::string& formatted) {
+    using Mode = FormatOptions::Mode;
+    const bool changes = formatted != original;
+    if (options_.mode == Mode::kCheck || options_.mode == Mode::kDiff) {
+      if (!changes) return;
+      if (status_ == kAllWell) status_ = kChanges;
+      Out(options_.mode == Mode::kCheck ? name + "\n" : UnifiedDiff(name, original, formatted));
+    } else if (options_.mode == Mode::kInPlace && target != "-") {
+      if (!changes) return;  // an unchanged file is not touched
+      if (options_.backup) {
+        const std::string_view pieces[] = {original};
+        const FileResult result = env_.WriteWholeFile(target + "~", pieces);
+        if (result != FileResult::kOk) return Error(target + "~", FailureText(result));
+      }
+      const std::string_view pieces[] = {formatted};
+      const FileResult result = env_.ReplaceFile(target, pieces);
+      if (result != FileResult::kOk) Error(name, FailureText(result));
+    } else {
+      Out(formatted);
+    }
+  }
+
+  Env& env_;
+  const FormatOptions& options_;
+  SettingsFinder finder_;
+  int status_ = kAllWell;
+};
+
+}  // namespace
+
+int RunFormat(Env& env, const std::vector<std::string>& args, std::string_view builtin_ini) {
+  FormatOptions options;
+  std::string error;
+  if (!ParseOptions(args, &options, &error)) {
+    env.WriteStderr("vornette-format: " + error + "\nTry vornette-format --help.\n");
+    return kError;
+  }
+  if (options.help || options.version) {
+    const std::string text =
+        options.help ? kFormatUsage : "vornette-format " + std::string(kVersion) + "\n";
+    return env.WriteStdout(text) ? kAllWell : kError;
+  }
+  return FormatRun(env, options, builtin_ini).Run();
+}
+
+}  // namespace vornette
