@@ -60,6 +60,26 @@ awk -v t="$small" -v kb="$small_kb" -v b="$bare" 'BEGIN {
   printf " (starting /bin/true alone: %.2f ms)\n", b * 1000
 }'
 
+# vornette-format: standard input of 64 MB against vornette on the same file,
+# and --check over a folder of many small files against cat reading them.
+cp "$bin/vornette-format" .
+read -r fmt fmt_kb < <(timed sh -c './vornette-format < big.src > formatted.out')
+awk -v p="$prog" -v f="$fmt" -v s="$size" -v kb="$fmt_kb" 'BEGIN {
+  printf "vornette-format, 64 MB from standard input to standard output: %.1f ms, %.0f MB/s, peak %.0f MB (vornette on the file: %.1f ms)\n",
+         f * 1000, s / f / 1048576, kb / 1024, p * 1000
+}'
+mkdir -p many
+split -a 4 -b 2500 big.src many/part
+for f in many/part*; do mv "$f" "$f.src"; done
+count=$(ls many | wc -l)
+read -r cat_time _ < <(timed sh -c 'cat many/* > /dev/null')
+./vornette-format -i many
+read -r check _ < <(timed ./vornette-format --check many)
+awk -v c="$cat_time" -v k="$check" -v n="$count" 'BEGIN {
+  printf "vornette-format --check over %d formatted files of 2.5 KB: %.1f ms; cat reading them: %.1f ms; ratio %.2f\n",
+         n, k * 1000, c * 1000, k / c
+}'
+
 if [ "${BENCH_STAGES:-1}" = 1 ]; then
   "$bin/bench/stages_benchmark" --benchmark_min_time=0.2
 fi

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The editor and version-control snippets of the README, run for real: the
+# git pre-commit hook, the pre-commit framework's hooks (when pre-commit is
+# installed), the CI step and the Vim filter (when Vim is installed).
+# Usage: tests/hooks_test.sh VORNETTE_FORMAT_BINARY SOURCE_DIR
+set -euo pipefail
+format=$1
+source=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/bin"
+cp "$format" "$work/bin/vornette-format"
+export PATH="$work/bin:$PATH"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cd "$work" && git init -q repo && cd repo
+git config user.email t@example.com && git config user.name t
+cp "$source/scripts/pre-commit" .git/hooks/pre-commit
+printf 'def a()\nx=1\nend\n' >"My Prog.SRC"
+git add "My Prog.SRC"
+git commit -qm unformatted 2>/dev/null && fail "the git hook let an unformatted file pass"
+vornette-format -i "My Prog.SRC"
+git add "My Prog.SRC"
+git commit -qm formatted || fail "the git hook refused a formatted file"
+
+# The CI step: vornette-format --check . fails on an unformatted tree only.
+vornette-format --check . || fail "--check refused a formatted tree"
+printf 'x=1\n' >b.dat
+vornette-format --check . >/dev/null && fail "--check passed an unformatted tree"
+rm b.dat
+
+if command -v pre-commit >/dev/null; then
+  printf 'x=1\n' >c.sub
+  git add c.sub
+  pre-commit try-repo "$source" vornette-format-check --files c.sub >/dev/null 2>&1 &&
+    fail "the pre-commit check hook passed an unformatted file"
+  pre-commit try-repo "$source" vornette-format --files c.sub >/dev/null 2>&1 || true
+  [ "$(cat c.sub)" = "$(printf 'X = 1\r')" ] || fail "the pre-commit hook did not format"
+fi
+
+if command -v vim >/dev/null; then
+  printf 'if a==1 then\nx=2\nendif\n' >v.src
+  vim -Nu NONE -es -c 'set fileformat=dos | %!vornette-format --stdin-filename %' -c wq v.src </dev/null
+  cmp -s v.src <(printf 'IF A == 1 THEN\r\n  X = 2\r\nENDIF\r\n') || fail "the Vim filter"
+fi
+echo "hooks and editor snippets work"
