@@ -13,8 +13,10 @@ namespace {
 
 constexpr size_t kHugePage = size_t{2} << 20;
 
+constexpr size_t kAligned = kHugePage / 2;  // from this capacity on
+
 char* Allocate(size_t* capacity) {
-  if (*capacity < kHugePage / 2) {
+  if (*capacity < kAligned) {
     void* memory = std::malloc(*capacity);
     if (memory == nullptr) throw std::bad_alloc();
     return static_cast<char*>(memory);
@@ -22,13 +24,21 @@ char* Allocate(size_t* capacity) {
   // Whole, aligned huge pages, so the system may back them with huge pages.
   const size_t rounded = (*capacity + kHugePage - 1) / kHugePage * kHugePage;
   if (rounded < *capacity) throw std::bad_alloc();
-  void* memory = std::aligned_alloc(kHugePage, rounded);
-  if (memory == nullptr) throw std::bad_alloc();
+  void* memory = ::operator new (rounded, std::align_val_t{kHugePage});
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
   ::madvise(memory, rounded, MADV_HUGEPAGE);
 #endif
   *capacity = rounded;
   return static_cast<char*>(memory);
+}
+
+// Gives back memory that Allocate gave for `capacity` bytes.
+void Free(char* memory, size_t capacity) {
+  if (capacity < kAligned) {
+    std::free(memory);
+  } else {
+    ::operator delete (memory, std::align_val_t{kHugePage});
+  }
 }
 
 }  // namespace
@@ -37,7 +47,7 @@ void ByteBuffer::Reserve(size_t capacity) {
   if (capacity <= capacity_) return;
   char* memory = Allocate(&capacity);
   if (size_ > 0) std::memcpy(memory, data_, size_);
-  std::free(data_);
+  Free(data_, capacity_);
   data_ = memory;
   capacity_ = capacity;
 }
@@ -52,7 +62,7 @@ void ByteBuffer::Grow(size_t more) {
 }
 
 void ByteBuffer::Release() {
-  std::free(data_);
+  Free(data_, capacity_);
   data_ = nullptr;
   size_ = 0;
   capacity_ = 0;

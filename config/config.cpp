@@ -89,7 +89,14 @@ std::string ConfigReader::ReadText(std::string_view section, std::string_view ke
   if (env_ == nullptr) return LookUpProfileString(bytes_, section, key, default_text);
   try {
     ByteBuffer bytes;
+    // The file is read whole even where the system looks the value up
+    // itself: a file that cannot be read is a failure, never the defaults.
     const FileResult result = env_->ReadWholeFile(path_, &bytes);
+    std::string value;
+    if (result == FileResult::kOk &&
+        env_->NativeProfileString(path_, section, key, default_text, &value)) {
+      return value;
+    }
     if (result == FileResult::kOk) {
       return LookUpProfileString(bytes.view(), section, key, default_text);
     }

@@ -6,6 +6,7 @@
 #ifndef VORNETTE_PLATFORM_ENV_H_
 #define VORNETTE_PLATFORM_ENV_H_
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -71,6 +72,19 @@ class Env {
   // old file or the new one, never a part of either.
   virtual FileResult ReplaceFile(const std::string& name,
                                  std::span<const std::string_view> pieces) = 0;
+
+  // The whole command line as one string, where the system hands it over so
+  // and the program splits it itself; nothing where the system splits it.
+  virtual std::optional<std::string> CommandLine() { return std::nullopt; }
+
+  // Where the system has a private-profile lookup of its own, puts the value
+  // text of `key` in `section` of the INI file at `path` (or `default_text`)
+  // in `value` and returns true; false where there is none.
+  virtual bool NativeProfileString(const std::string& /*path*/, std::string_view /*section*/,
+                                   std::string_view /*key*/, std::string_view /*default_text*/,
+                                   std::string* /*value*/) {
+    return false;
+  }
 };
 
 // The Env of the machine the program runs on.

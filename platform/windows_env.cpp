@@ -1,0 +1,248 @@
+// The Env of Windows, on the Win32 calls the program was designed against:
+// GetCommandLineA, GetModuleFileNameA, FindFirstFileA, CreateFileA with
+// Windows sharing, ReadFile, WriteFile and GetPrivateProfileStringA.
+//
+// Failures come back as the same FileResult values the POSIX Env gives for
+// the same situation (a sharing violation or denied access at the open is an
+// open or create failure, a full disk a short write), so both print the same
+// texts.
+#include <windows.h>
+
+#include <algorithm>
+#include <new>
+
+#include "platform/env.h"
+
+namespace vornette {
+namespace {
+
+// Writes of about a megabyte at a time, as on POSIX.
+constexpr DWORD kWriteSlice = 1 << 20;
+
+// A handle that is closed when it goes out of scope.
+class OwnedHandle {
+ public:
+  explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+  ~OwnedHandle() {
+    if (valid()) ::CloseHandle(handle_);
+  }
+  HANDLE get() const { return handle_; }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  // Closes now; false when the close reported a failure.
+  bool Close() {
+    const bool closed = ::CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// True for the names Windows gives to devices (CON, PRN, AUX, NUL, COM1 to
+// COM9, LPT1 to LPT9, CONIN$, CONOUT$), in any folder, with or without an
+// extension: opening one reaches the device, never a file.
+bool IsDeviceName(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/:");
+  std::string base = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  base = base.substr(0, base.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char& c : base) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
+      base == "CONOUT$") {
+    return true;
+  }
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+FileResult ReadAll(HANDLE handle, size_t expected, ByteBuffer* bytes) {
+  try {
+    bytes->Release();
+    bytes->Reserve(expected + expected / 4 + 4096);
+  } catch (const std::bad_alloc&) {
+    return FileResult::kNoMemory;
+  }
+  while (true) {
+    if (bytes->size() == bytes->capacity()) bytes->Reserve(bytes->capacity() * 2);
+    const DWORD want =
+        static_cast<DWORD>(std::min<size_t>(bytes->capacity() - bytes->size(), 1u << 30));
+    DWORD got = 0;
+    if (!::ReadFile(handle, bytes->data() + bytes->size(), want, &got, nullptr)) {
+      // The writing end of a pipe closed: that is its end.
+      return ::GetLastError() == ERROR_BROKEN_PIPE ? FileResult::kOk : FileResult::kReadFailed;
+    }
+    if (got == 0) return FileResult::kOk;
+    bytes->Resize(bytes->size() + got);
+  }
+}
+
+bool WriteAll(HANDLE handle, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD slice = static_cast<DWORD>(std::min<size_t>(bytes.size(), kWriteSlice));
+    DWORD written = 0;
+    if (!::WriteFile(handle, bytes.data(), slice, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+bool WritePieces(HANDLE handle, std::span<const std::string_view> pieces) {
+  for (std::string_view piece : pieces) {
+    if (!WriteAll(handle, piece)) return false;
+  }
+  return true;
+}
+
+class WindowsEnv : public Env {
+ public:
+  bool ExecutablePath(std::string* path) override {
+    char buffer[261];
+    const DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    // A path that fills the whole buffer has been cut.
+    if (length == 0 || length >= sizeof buffer) return false;
+    path->assign(buffer, length);
+    return true;
+  }
+
+  // The drive colon ends a folder part too, as in C:vornette.exe.
+  std::string_view PathSeparators() override { return "\\/:"; }
+
+  bool FileExists(const std::string& name) override {
+    if (IsDeviceName(name)) return false;
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = ::FindFirstFileA(name.c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(search);
+    return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+
+  FileResult ReadWholeFile(const std::string& name, ByteBuffer* bytes) override {
+    if (IsDeviceName(name)) return FileResult::kOpenFailed;
+    // Read access; others may read the file but not write it meanwhile.
+    OwnedHandle file(::CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
+      return FileResult::kOpenFailed;
+    }
+    DWORD high = 0;
+    const DWORD low = ::GetFileSize(file.get(), &high);
+    const size_t size = (static_cast<uint64_t>(high) << 32) | low;
+    return ReadAll(file.get(), size, bytes);
+  }
+
+  FileResult WriteWholeFile(const std::string& name,
+                            std::span<const std::string_view> pieces) override {
+    // A device would take the bytes and keep nothing: refused before it is
+    // opened. A read-only file or one another program holds makes the
+    // create fail before anything is emptied.
+    if (IsDeviceName(name)) return FileResult::kCreateFailed;
+    OwnedHandle file(::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
+      return FileResult::kCreateFailed;
+    }
+    if (!WritePieces(file.get(), pieces)) return FileResult::kShortWrite;
+    return file.Close() ? FileResult::kOk : FileResult::kShortWrite;
+  }
+
+  bool StdoutIsConsole() override {
+    return ::GetFileType(::GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR;
+  }
+
+  bool WriteStdout(std::string_view bytes) override {
+    const HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    return out != nullptr && out != INVALID_HANDLE_VALUE && WriteAll(out, bytes);
+  }
+
+  PathKind KindOf(const std::string& path) override {
+    if (IsDeviceName(path)) return PathKind::kOther;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kNone;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
+  }
+
+  bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    names->clear();
+    do {
+      const std::string_view name = entry.cFileName;
+      if (name != "." && name != "..") names->emplace_back(name);
+    } while (::FindNextFileA(search, &entry));
+    ::FindClose(search);
+    return true;
+  }
+
+  std::string CurrentFolder() override {
+    char buffer[MAX_PATH];
+    const DWORD length = ::GetCurrentDirectoryA(sizeof buffer, buffer);
+    return length == 0 || length >= sizeof buffer ? "" : std::string(buffer, length);
+  }
+
+  FileResult ReadStdin(ByteBuffer* bytes) override {
+    return ReadAll(::GetStdHandle(STD_INPUT_HANDLE), 0, bytes);
+  }
+
+  bool WriteStderr(std::string_view bytes) override {
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    return error != nullptr && error != INVALID_HANDLE_VALUE && WriteAll(error, bytes);
+  }
+
+  FileResult ReplaceFile(const std::string& name,
+                         std::span<const std::string_view> pieces) override {
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    if (IsDeviceName(name) || attributes == INVALID_FILE_ATTRIBUTES ||
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
+      return FileResult::kCreateFailed;
+    }
+    const size_t slash = name.find_last_of("\\/:");
+    const std::string folder = slash == std::string::npos ? "." : name.substr(0, slash + 1);
+    char temporary[MAX_PATH];
+    if (::GetTempFileNameA(folder.c_str(), "vrn", 0, temporary) == 0) {
+      return FileResult::kCreateFailed;
+    }
+    FileResult result = FileResult::kOk;
+    {
+      OwnedHandle file(::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!file.valid()) {
+        result = FileResult::kCreateFailed;
+      } else if (!WritePieces(file.get(), pieces) || !file.Close()) {
+        result = FileResult::kShortWrite;
+      }
+    }
+    // ReplaceFileA keeps the old file's attributes and access rights.
+    if (result == FileResult::kOk &&
+        !::ReplaceFileA(name.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr)) {
+      result = FileResult::kCreateFailed;
+    }
+    if (result != FileResult::kOk) ::DeleteFileA(temporary);
+    return result;
+  }
+
+  std::optional<std::string> CommandLine() override { return std::string(::GetCommandLineA()); }
+
+  bool NativeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                           std::string_view default_text, std::string* value) override {
+    char buffer[2048];
+    const DWORD length = ::GetPrivateProfileStringA(
+        std::string(section).c_str(), std::string(key).c_str(), std::string(default_text).c_str(),
+        buffer, sizeof buffer, path.c_str());
+    value->assign(buffer, length);
+    return true;
+  }
+};
+
+}  // namespace
+
+Env& SystemEnv() {
+  static WindowsEnv env;
+  return env;
+}
+
+}  // namespace vornette
