@@ -74,12 +74,10 @@ TEST(CorpusTest, KeepsEveryLineAndCommentAndIsIdempotent) {
   for (const auto& entry : fs::recursive_directory_iterator(box.Path("again"))) {
     fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
   }
-  const std::string format = box.Path("bin/vornette-format");
-  fs::copy_file(VORNETTE_FORMAT_BINARY, format);
-  ASSERT_EQ(std::system((format + " -i --config " + box.Path("bin/Vornette.ini") + " " +
-                         box.Path("again") + " 2>&1")
-                            .c_str()),
-            0);
+  box.AddProgram(VORNETTE_FORMAT_BINARY);
+  RunOptions format;
+  format.program = fs::path(VORNETTE_FORMAT_BINARY).filename().string();
+  ASSERT_EQ(box.Run({"-i", "--config", "bin/Vornette.ini", "again"}, format).exit_status, 0);
   for (size_t i = 0; i < names.size(); ++i) {
     const std::string copy = "again" + names[i].substr(3);
     // An unchanged file is left alone; vornette rewrites it all the same.

@@ -2,7 +2,6 @@
 // file, and a kill at any moment. Whatever happens, a user's file is either
 // as it was, or its backup is complete.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <algorithm>
 #include <chrono>
@@ -52,10 +51,9 @@ TEST_F(FaultTest, TwoRunsOnTheSameFileNeverInterleave) {
       "Error: Can not save file \"a.src\". Message: Datei a.src kann nicht erstellt werden"};
   for (int round = 0; round < 12; ++round) {
     box_.WriteFile("a.src", original_);
-    int fds[2];
-    const pid_t first = box_.Start({"a.src"}, &fds[0]);
-    const pid_t second = box_.Start({"a.src"}, &fds[1]);
-    for (const RunResult& run : {box_.Wait(first, fds[0]), box_.Wait(second, fds[1])}) {
+    const Running first = box_.Start({"a.src"});
+    const Running second = box_.Start({"a.src"});
+    for (const RunResult& run : {box_.Wait(first), box_.Wait(second)}) {
       EXPECT_EQ(run.exit_status, 0);
       for (const std::string& line : SplitConsoleLines(run.output)) {
         EXPECT_TRUE(line.starts_with("Debug: ") || line.starts_with("Vornette ") ||
@@ -85,8 +83,7 @@ TEST_F(FaultTest, AKillAtAnyMomentLeavesTheFileOrACompleteBackup) {
   for (int round = 0; round < 60; ++round) {
     box_.WriteFile("a.src", original_);
     fs::remove(box_.Path("a.src~"));
-    int fd = -1;
-    const pid_t pid = box_.Start({"a.src"}, &fd);
+    const Running running = box_.Start({"a.src"});
     if (round % 2 == 0) {  // anywhere in the run
       std::this_thread::sleep_for(run_time * (random() % 1500) / 1000);
     } else {  // soon after a file on the disk changes
@@ -97,8 +94,8 @@ TEST_F(FaultTest, AKillAtAnyMomentLeavesTheFileOrACompleteBackup) {
       }
       std::this_thread::sleep_for(run_time * (random() % 100) / 1000);
     }
-    ::kill(pid, SIGKILL);
-    box_.Wait(pid, fd);
+    Sandbox::Kill(running);
+    box_.Wait(running);
     const std::string source = box_.ReadFile("a.src");
     if (source != original_) {
       ++changed;
@@ -122,11 +119,10 @@ TEST(FormatFaultTest, AKillDuringInPlaceLeavesEveryFileOldOrNew) {
   std::mt19937 random(7);
   for (int round = 0; round < 20; ++round) {
     for (int i = 0; i < 20; ++i) box.WriteFile("p/f" + std::to_string(i) + ".src", original);
-    int fd = -1;
-    const pid_t pid = box.Start({"-i", "p"}, &fd);
+    const Running running = box.Start({"-i", "p"});
     std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
-    ::kill(pid, SIGKILL);
-    box.Wait(pid, fd);
+    Sandbox::Kill(running);
+    box.Wait(running);
     for (int i = 0; i < 20; ++i) {
       const std::string now = box.ReadFile("p/f" + std::to_string(i) + ".src");
       if (now != original && formatted.empty()) formatted = now;

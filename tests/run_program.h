@@ -1,14 +1,17 @@
-// Running the built vornette binary in a scratch folder, as a user would.
+// Running the built programs in a scratch folder, as a user would, on POSIX
+// systems and on Windows (under Wine) alike.
 #ifndef VORNETTE_TESTS_RUN_PROGRAM_H_
 #define VORNETTE_TESTS_RUN_PROGRAM_H_
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace vornette::testing {
+
+// True in the Windows build of the tests.
+extern const bool kOnWindows;
 
 struct RunResult {
   int exit_status = -1;  // -1 when the program did not exit normally
@@ -18,10 +21,18 @@ struct RunResult {
 };
 
 struct RunOptions {
-  std::optional<size_t> file_size_limit;  // RLIMIT_FSIZE, in bytes
-  bool close_stdout = false;              // start with standard output closed
-  bool broken_pipe = false;               // every write to standard output fails
-  std::string input = {};                 // standard input
+  std::optional<size_t> file_size_limit = {};  // POSIX only: RLIMIT_FSIZE, in bytes
+  bool close_stdout = false;                   // POSIX only: standard output closed
+  bool broken_pipe = false;                    // POSIX only: writes to standard output fail
+  std::string input = {};                      // standard input
+  std::string program = {};                    // another program in bin/, by its file name
+  std::string command_line = {};               // Windows only: the whole line, as typed
+};
+
+// A program started in a sandbox, until Wait collects it.
+struct Running {
+  intptr_t process = -1;
+  intptr_t output = -1;
 };
 
 // A scratch folder with a copy of a program in bin/ (vornette unless told
@@ -33,22 +44,42 @@ class Sandbox {
   Sandbox(const Sandbox&) = delete;
   Sandbox& operator=(const Sandbox&) = delete;
 
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  // The full path of `name` (written with "/") in the sandbox, with the
+  // system's own separators.
+  std::string Path(const std::string& name) const;
+  // Copies another program into bin/.
+  void AddProgram(const std::string& program) const;
   // Writes bin/Vornette.ini beside the program; nullopt removes it.
   void SetIni(const std::optional<std::string>& ini) const;
   void WriteFile(const std::string& name, const std::string& bytes) const;
   // The file's bytes, or "<missing>".
   std::string ReadFile(const std::string& name) const;
 
-  // Starts the program with `args` in the sandbox folder; Wait collects it.
-  pid_t Start(const std::vector<std::string>& args, int* output_fd,
-              const RunOptions& options = {}) const;
-  RunResult Wait(pid_t pid, int output_fd) const;
+  // Starts the program with `args` in the sandbox folder.
+  Running Start(const std::vector<std::string>& args, const RunOptions& options = {}) const;
+  RunResult Wait(Running running) const;
+  static void Kill(Running running);
   RunResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
 
  private:
   std::string dir_;
-  std::string program_;  // in bin/
+  std::string program_;  // its file name in bin/
+};
+
+// Makes a named pipe at `path`; false where the system has none.
+bool MakeFifo(const std::string& path);
+
+// Holds a file open as another program would, until destroyed: others may
+// never write it, and read it only when `others_may_read`.
+class HeldFile {
+ public:
+  HeldFile(const std::string& path, bool others_may_read);
+  ~HeldFile();
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+
+ private:
+  intptr_t handle_;
 };
 
 // The bytes of the file at `path`, or "<missing>".

@@ -30,7 +30,9 @@ bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::stri
   std::vector<std::string> names;
   if (!env.ListFolder(folder, &names)) return false;
   std::sort(names.begin(), names.end());
-  const char separator = env.PathSeparators().front();
+  // Names are joined as the folder was written: with "\\" where it has one,
+  // else with "/", which every system takes.
+  const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
   const std::string prefix =
       folder.ends_with(separator) ? folder : folder + std::string(1, separator);
   bool ok = true;

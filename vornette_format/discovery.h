@@ -13,8 +13,9 @@
 namespace vornette {
 
 // Appends every .src, .dat and .sub file below `folder` (the extension in
-// any letter case) to `files`, in sorted order; folders whose name begins
-// with "." are skipped. False when a folder could not be read.
+// any letter case) to `files`, in sorted order, each joined to `folder` as
+// it was written; folders whose name begins with "." are skipped. False when
+// a folder could not be read.
 bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::string>* files);
 
 // `path` made absolute and without "." and ".." parts, as written (links are

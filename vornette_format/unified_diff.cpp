@@ -90,7 +90,10 @@ std::string UnifiedDiff(std::string_view name, std::string_view before, std::str
     u = end;
   }
   if (out.empty()) return out;
-  return "--- a/" + std::string(name) + "\n+++ b/" + std::string(name) + "\n" + out;
+  // Patches name files with "/" on every system.
+  std::string path(name);
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return "--- a/" + path + "\n+++ b/" + path + "\n" + out;
 }
 
 }  // namespace vornette
