@@ -139,6 +139,12 @@ class WindowsEnv : public Env {
     // opened. A read-only file or one another program holds makes the
     // create fail before anything is emptied.
     if (IsDeviceName(name)) return FileResult::kCreateFailed;
+    // CreateFileA refuses a read-only file by itself, except where an
+    // administrator runs it under Wine: ask first.
+    const DWORD attributes = ::GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      return FileResult::kCreateFailed;
+    }
     OwnedHandle file(::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK) {
@@ -192,8 +198,14 @@ class WindowsEnv : public Env {
     return error != nullptr && error != INVALID_HANDLE_VALUE && WriteAll(error, bytes);
   }
 
-  FileResult ReplaceFile(const std::string& name,
+  FileResult ReplaceFile(const std::string& relative_name,
                          std::span<const std::string_view> pieces) override {
+    // A full path: ReplaceFileA under Wine cannot place its own temporary
+    // file beside a name without a folder.
+    char full[MAX_PATH];
+    const DWORD full_length = ::GetFullPathNameA(relative_name.c_str(), sizeof full, full, nullptr);
+    if (full_length == 0 || full_length >= sizeof full) return FileResult::kCreateFailed;
+    const std::string name(full, full_length);
     const DWORD attributes = ::GetFileAttributesA(name.c_str());
     if (IsDeviceName(name) || attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {

@@ -9,7 +9,13 @@ source=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/bin"
-cp "$format" "$work/bin/vornette-format"
+if [ "${format%.exe}" != "$format" ]; then
+  # The Windows build, through Wine.
+  printf '#!/bin/sh\nWINEDEBUG=-all exec wine "%s" "$@"\n' "$format" >"$work/bin/vornette-format"
+  chmod +x "$work/bin/vornette-format"
+else
+  cp "$format" "$work/bin/vornette-format"
+fi
 export PATH="$work/bin:$PATH"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
