@@ -31,7 +31,9 @@ TEST(ByteBufferTest, GrowsReleasesAndKeepsItsBytes) {
   moved.Append("0123456789");
   moved.Resize(4);
   EXPECT_EQ(moved.view(), "0123");
-  moved.Resize(5000);  // beyond the capacity: it must grow
+  volatile size_t wrapping = SIZE_MAX;  // unknown to the compiler, as a size from a file is
+  EXPECT_THROW(moved.Append(wrapping, 'x'), std::bad_alloc);
+  moved.Resize(5000);                                         // beyond the capacity: it must grow
   EXPECT_GE(moved.capacity(), 5000u);
   EXPECT_EQ(moved.view().substr(0, 4), "0123");
 }

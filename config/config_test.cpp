@@ -22,7 +22,7 @@ TEST(ParseIntegerOrDefaultTest, ValueTable) {
       // Everything else gives the default.
       {"", 2}, {"4.0", 2}, {"4 x", 2}, {"- 3", 2}, {"\t5", 2}, {"5 ", 2}, {"2147483648", 2},
       {"-2147483649", 2}, {"$100000000", 2}, {"-0x10", 2}, {"+$10", 2}, {"$", 2}, {"0x", 2},
-      {"-", 2}, {"   ", 2}, {"0x1g", 2}, {"1e3", 2}, {"99999999999999999999999", 2}};
+      {"-", 2}, {"   ", 2}, {"0x1g", 2}, {"1e3", 2}, {"1a", 2}, {"99999999999999999999999", 2}};
   // clang-format on
   for (const auto& [text, value] : cases) {
     EXPECT_EQ(ParseIntegerOrDefault(text, 2), value) << "'" << text << "'";

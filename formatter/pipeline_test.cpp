@@ -21,7 +21,8 @@ TEST(FormatLinesTest, FirstLineAndColumnOne) {
   // clang-format off
   const std::tuple<FormatterSettings, std::string_view, std::string_view> cases[] = {
       {plain, "\xEF\xBB\xBF" "DEF a()\nx\nEND", "\xEF\xBB\xBF" "DEF a()\r\nx\r\nEND\r\n"},
-      {extended, "\xEF\xBB\xBF" "  DEF a()\nx\nEND", "\xEF\xBB\xBF" "DEF a()\r\n  x\r\nEND\r\n"},
+      {extended, "\xEF\xBB\xBF" "  DEF a()\n\xEF\xBB\xBFx\nEND",
+       "\xEF\xBB\xBF" "DEF a()\r\n  \xEF\xBB\xBFx\r\nEND\r\n"},
       {extended, "x\n\xEF\xBB\xBF" "DEF a()\ny", "x\r\n\xEF\xBB\xBF" "DEF a()\r\ny\r\n"},
       {column_one, ";FOLD a\nx\n  ;c\nSWITCH n\nCASE 1\n;ENDFOLD\n;x", ";FOLD a\r\n  x\r\n  ;c\r\n"
        "  SWITCH n\r\n    CASE 1\r\n;ENDFOLD\r\n;x\r\n"},

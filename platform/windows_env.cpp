@@ -200,8 +200,7 @@ class WindowsEnv : public Env {
 
   FileResult ReplaceFile(const std::string& relative_name,
                          std::span<const std::string_view> pieces) override {
-    // A full path: ReplaceFileA under Wine cannot place its own temporary
-    // file beside a name without a folder.
+    // The temporary file goes into the file's own folder.
     char full[MAX_PATH];
     const DWORD full_length = ::GetFullPathNameA(relative_name.c_str(), sizeof full, full, nullptr);
     if (full_length == 0 || full_length >= sizeof full) return FileResult::kCreateFailed;
@@ -227,10 +226,14 @@ class WindowsEnv : public Env {
         result = FileResult::kShortWrite;
       }
     }
-    // ReplaceFileA keeps the old file's attributes and access rights.
+    // One rename replaces the file, so nobody ever finds it missing or
+    // partly written (ReplaceFileA, which would keep the old file's access
+    // rights too, takes two steps under Wine). The new file gets the old
+    // one's attributes; its access rights are those the folder gives.
     if (result == FileResult::kOk &&
-        !::ReplaceFileA(name.c_str(), temporary, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                        nullptr)) {
+        (!::SetFileAttributesA(temporary, attributes) ||
+         !::MoveFileExA(temporary, name.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
       result = FileResult::kCreateFailed;
     }
     if (result != FileResult::kOk) ::DeleteFileA(temporary);

@@ -43,6 +43,17 @@ TEST(RunVornetteTest, ReadAndWriteFailuresAreReported) {
   }
 }
 
+// Lines still collected when the run ends are handed over then; when that
+// fails, the run has failed, with or without a configuration.
+TEST(RunVornetteTest, AReportLostAtTheEndIsAFailure) {
+  for (bool configured : {false, true}) {
+    MemoryEnv env;
+    if (configured) env.files[kIni] = "";
+    env.stdout_broken = true;
+    EXPECT_EQ(RunVornette(env, {}), 1) << configured;
+  }
+}
+
 TEST(RunVornetteTest, RedirectedOutputIsCollectedConsoleOutputIsNot) {
   for (bool console : {false, true}) {
     MemoryEnv env;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite twice: in a release build,
-# and in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs the whole test suite three times: in a release
+# build, in a build with AddressSanitizer and UndefinedBehaviorSanitizer, and
+# in the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,3 +15,5 @@ ctest --test-dir build/release -j "$jobs" --output-on-failure
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNETTE_SANITIZE=ON -DVORNETTE_TESTS=ON >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize -j "$jobs" --output-on-failure
+
+scripts/windows.sh build/release/vornette

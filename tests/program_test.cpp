@@ -39,30 +39,47 @@ std::string Refused(const std::string& verb, const std::string& name) {
   return "Can not " + verb + " file \"" + name + "\". Message: Datei " + name + " " + text;
 }
 
-// Files held open during the run, as by another program.
+// Prepares a sandbox by a list of steps: "NAME=BYTES" writes a file, "dir
+// NAME" makes a folder, "ro NAME" makes a file read-only, "hold NAME" and
+// "share NAME" hold a file open as another program would (others may not
+// write it, and with hold not read it either), "fifo NAME" makes a named
+// pipe, "link NAME=TARGET" a symbolic link, "ini=TEXT" writes the INI beside
+// the program and "noini" removes it.
 using Held = std::vector<std::unique_ptr<HeldFile>>;
-void Hold(const std::string& path, bool others_may_read, Held& held) {
-  held.push_back(std::make_unique<HeldFile>(path, others_may_read));
-}
-
-// Prepares a sandbox.
-using Setup = std::function<void(const Sandbox&, Held&)>;
-
-Setup Files(std::map<std::string, std::string> files) {
-  return [=](const Sandbox& box, Held&) {
-    for (const auto& [name, bytes] : files) box.WriteFile(name, bytes);
-  };
-}
-
-void MakeReadOnly(const std::string& path) {
-  fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                  fs::perm_options::remove);
+void Prepare(const Sandbox& box, const Lines& steps, Held& held) {
+  for (const std::string& step : steps) {
+    const std::string word = step.substr(0, step.find(' '));
+    const bool known = word == "dir" || word == "ro" || word == "hold" || word == "share" ||
+                       word == "fifo" || word == "link";
+    const std::string verb = known ? word : "";
+    const std::string rest = step.substr(known ? word.size() + 1 : 0);
+    const std::string name = rest.substr(0, rest.find('='));
+    const std::string bytes =
+        rest.find('=') == std::string::npos ? "" : rest.substr(name.size() + 1);
+    if (step == "noini") {
+      box.SetIni(std::nullopt);
+    } else if (verb == "dir") {
+      fs::create_directory(box.Path(name));
+    } else if (verb == "ro") {
+      fs::permissions(box.Path(name),
+                      fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                      fs::perm_options::remove);
+    } else if (verb == "hold" || verb == "share") {
+      held.push_back(std::make_unique<HeldFile>(box.Path(name), verb == "share"));
+    } else if (verb == "fifo") {
+      MakeFifo(box.Path(name));
+    } else if (verb == "link") {
+      fs::create_symlink(bytes, box.Path(name));
+    } else {
+      box.WriteFile(name == "ini" ? "bin/Vornette.ini" : name, bytes);
+    }
+  }
 }
 
 enum Systems { kBoth, kPosixOnly, kWindowsOnly };
 
 struct Outcome {
-  Setup setup;
+  Lines setup;
   Lines args;
   Lines lines;                               // after the banner; {ini} is the INI's path
   std::map<std::string, std::string> files;  // afterwards
@@ -72,107 +89,86 @@ struct Outcome {
 };
 
 TEST(ProgramTest, Outcomes) {
-  const std::string ini = "bin/Vornette.ini";
   const std::string src = "DEF a()\r\nx=1\r\nEND\r\n";
+  const std::string ini = "bin/Vornette.ini";
+  const std::string config_failed = "Error: Exception while reading from config file \"{ini}\". ";
   // clang-format off
   const Outcome outcomes[] = {
       // Formatted: any line ends, names with blanks, an empty file.
-      {Files({{"a b.src", "DEF a()\nx=1\r  END"}, {"lf.src", "\xEF\xBB\xBF" "a\n\rb"},
-              {"e.src", ""}}),
+      {{"a b.src=DEF a()\nx=1\r  END", "lf.src=\xEF\xBB\xBF" "a\n\rb", "e.src="},
        {"a b.src", "lf.src", "e.src"}, Steps("a b.src", 5) + Steps("lf.src", 5) + Steps("e.src", 5),
        {{"a b.src~", "DEF a()\r\nx=1\r\n  END\r\n"}, {"a b.src", "DEF a()\r\n  x=1\r\nEND\r\n"},
         {"lf.src~", "\xEF\xBB\xBF" "a\r\n\r\nb\r\n"}, {"e.src", ""}, {"e.src~", ""}}},
       // The same name twice: the backup holds the first result.
-      {[](const Sandbox& box, Held&) { box.SetIni(""); box.WriteFile("a.src", "x=1"); },
-       {"a.src", "a.src"}, Steps("a.src", 5) + Steps("a.src", 5),
+      {{"ini=", "a.src=x=1"}, {"a.src", "a.src"}, Steps("a.src", 5) + Steps("a.src", 5),
        {{"a.src~", "x = 1\r\n"}, {"a.src", "x = 1\r\n"}}},
-      // No regular file of that name.
-      {[](const Sandbox& box, Held&) { fs::create_directory(box.Path("d.src")); },
-       {"-h", "d.src"}, Steps("-h", 1, "File \"-h\" do not exist!") +
+      // No regular file of that name; devices are no files either.
+      {{"dir d.src"}, {"-h", "d.src"}, Steps("-h", 1, "File \"-h\" do not exist!") +
            Steps("d.src", 1, "File \"d.src\" do not exist!"), {{"d.src~", "<missing>"}}},
-      {[](const Sandbox& box, Held&) { MakeFifo(box.Path("f.src")); }, {"f.src"},
-       Steps("f.src", 1, "File \"f.src\" do not exist!"), {}, 0, {}, kPosixOnly},
-      // Devices are no files: nothing is read from or written to them.
-      {Files({}), {"NUL", "con.src", "LPT1.dat"}, Steps("NUL", 1, "File \"NUL\" do not exist!") +
+      {{"fifo f.src"}, {"f.src"}, Steps("f.src", 1, "File \"f.src\" do not exist!"), {}, 0, {},
+       kPosixOnly},
+      {{}, {"NUL", "con.src", "LPT1.dat"}, Steps("NUL", 1, "File \"NUL\" do not exist!") +
            Steps("con.src", 1, "File \"con.src\" do not exist!") +
            Steps("LPT1.dat", 1, "File \"LPT1.dat\" do not exist!"), {}, 0, {}, kWindowsOnly},
       // The command line as typed: a quoted name, a "" pair, a lone quote.
-      {Files({{"my prog.src", "x"}, {"ab.src", "y"}}), {"unused"},
-       Steps("my prog.src", 5) + Steps("ab.src", 5), {{"ab.src", "y\r\n"}}, 0,
-       {.command_line = "vornette.exe  \"my prog.src\"\ta\"\"b.src \""}, kWindowsOnly},
-      // Held by another program; holding a NUL byte.
-      {[](const Sandbox& box, Held& held) {
-         box.WriteFile("h.src", "x=1\n");
-         Hold(box.Path("h.src"), false, held);
-         box.WriteFile("u.src", std::string("\xFF\xFE" "D\0E\0", 6));
-       },
-       {"h.src", "u.src"}, Steps("h.src", 1, Refused("open", "h.src")) +
+      {{"my prog.src=x", "ab.src=y"}, {"unused"}, Steps("my prog.src", 5) + Steps("ab.src", 5),
+       {{"ab.src", "y\r\n"}}, 0, {.command_line = "vornette.exe  \"my prog.src\"\ta\"\"b.src \""},
+       kWindowsOnly},
+      // Held by another program; holding a NUL byte; a size beyond memory.
+      {{"h.src=x", "hold h.src", std::string("u.src=\xFF\xFE" "D\0E\0", 12)}, {"h.src", "u.src"},
+       Steps("h.src", 1, Refused("open", "h.src")) +
            Steps("u.src", 1, "Can not open file \"u.src\". Message: Datei u.src enth\xC3\xA4lt ein "
                              "NUL-Byte und ist keine Textdatei"),
        {{"h.src~", "<missing>"}, {"u.src~", "<missing>"}}},
+      {{}, {"huge.src"},
+       Steps("huge.src", 1, "Can not open file \"huge.src\". Message: Zu wenig Arbeitsspeicher"),
+       {{"huge.src~", "<missing>"}}, 0, {}, kPosixOnly},
       // The backup refused: a directory, read-only, held.
-      {[=](const Sandbox& box, Held& held) {
-         fs::create_directory(box.Path("d.src~"));
-         for (std::string name : {"d.src", "r.src", "h.src", "r.src~", "h.src~"}) {
-           box.WriteFile(name, src);
-         }
-         MakeReadOnly(box.Path("r.src~"));
-         Hold(box.Path("h.src~"), true, held);
-       },
+      {{"dir d.src~", "d.src=" + src, "r.src=" + src, "h.src=" + src, "r.src~=" + src, "ro r.src~",
+        "h.src~=" + src, "share h.src~"},
        {"d.src", "r.src", "h.src"}, Steps("d.src", 2, Refused("save", "d.src~")) +
-           Steps("r.src", 2, Refused("save", "r.src~")) +
-           Steps("h.src", 2, Refused("save", "h.src~")),
+           Steps("r.src", 2, Refused("save", "r.src~")) + Steps("h.src", 2, Refused("save", "h.src~")),
        {{"d.src", src}, {"r.src", src}, {"r.src~", src}, {"h.src~", src}}},
       // The backup cut short: the source is not touched.
-      {Files({{"a.src", src}}), {"a.src"},
+      {{"a.src=" + src}, {"a.src"},
        Steps("a.src", 2, "Can not save file \"a.src~\". Message: Stream-Write-Fehler"),
        {{"a.src", src}}, 0, {.file_size_limit = 10}, kPosixOnly},
-      // A read-only source keeps its content.
-      {[&](const Sandbox& box, Held&) {
-         box.WriteFile("a.src", src);
-         MakeReadOnly(box.Path("a.src"));
-       },
-       {"a.src"}, Steps("a.src", 4, Refused("save", "a.src")), {{"a.src", src}, {"a.src~", src}}},
-      // The result cut short: the backup is complete.
-      {Files({{"a.src", src}}), {"a.src"},
+      // A read-only source keeps its content; a result cut short leaves the
+      // backup complete.
+      {{"a.src=" + src, "ro a.src"}, {"a.src"}, Steps("a.src", 4, Refused("save", "a.src")),
+       {{"a.src", src}, {"a.src~", src}}},
+      {{"a.src=" + src}, {"a.src"},
        Steps("a.src", 4, "Can not save file \"a.src\". Message: Stream-Write-Fehler"),
        {{"a.src~", src}}, 0, {.file_size_limit = src.size()}, kPosixOnly},
       // A directory in place of the configuration: nothing is formatted.
-      {[=](const Sandbox& box, Held&) {
-         box.SetIni(std::nullopt);
-         fs::create_directory(box.Path(ini));
-         box.WriteFile("a.src", src);
-       },
-       {"a.src", "b.src"}, {}, {{"a.src", src}, {"a.src~", "<missing>"}}},
+      {{"noini", "dir " + ini, "a.src=" + src}, {"a.src", "b.src"}, {},
+       {{"a.src", src}, {"a.src~", "<missing>"}}},
       // The configuration held by another program, or unreadable (/proc/self/mem
       // passes as a regular file, but reading it from its start fails).
-      {[=](const Sandbox& box, Held& held) { Hold(box.Path(ini), false, held); },
-       {"a.src"},
-       {"Error: Exception while reading from config file \"{ini}\". Message: Datei {ini} "
-        "kann nicht ge\xC3\xB6" "ffnet werden"}, {}},
-      {[=](const Sandbox& box, Held&) {
-         box.SetIni(std::nullopt);
-         fs::create_symlink("/proc/self/mem", box.Path(ini));
-       },
-       {"a.src"},
-       {"Error: Exception while reading from config file \"{ini}\". Message: Stream-Read-Fehler"},
-       {}, 0, {}, kPosixOnly},
+      {{"hold " + ini}, {"a.src"},
+       {config_failed + "Message: Datei {ini} kann nicht ge\xC3\xB6" "ffnet werden"}, {}},
+      {{"noini", "link " + ini + "=/proc/self/mem"}, {"a.src"},
+       {config_failed + "Message: Stream-Read-Fehler"}, {}, 0, {}, kPosixOnly},
       // Indentation beyond 32 bits ends the run, the file whole.
-      {[](const Sandbox& box, Held&) {
-         box.SetIni("[Indent]\nIndentWidth=$80000000\n");
-         box.WriteFile("a.src", "x\nEND\ny\n");
-       },
-       {"a.src", "b.src"}, Steps("a.src", 3, "Out of memory: Zu wenig Arbeitsspeicher"),
+      {{"ini=[Indent]\nIndentWidth=$80000000", "a.src=x\nEND\ny\n"}, {"a.src", "b.src"},
+       Steps("a.src", 3, "Out of memory: Zu wenig Arbeitsspeicher"),
        {{"a.src", "x\nEND\ny\n"}, {"a.src~", "x\r\nEND\r\ny\r\n"}}, 1}};
   // clang-format on
   for (const Outcome& outcome : outcomes) {
     if (outcome.systems == (kOnWindows ? kPosixOnly : kWindowsOnly)) continue;
     Sandbox box;
     box.SetIni("[Spacing]\nSpacingOperators=0\n");
+    // A sparse file of a terabyte, where the file system has them.
+    std::error_code no_sparse_file;
+    if (outcome.args[0] == "huge.src") {
+      box.WriteFile("huge.src", "x");
+      fs::resize_file(box.Path("huge.src"), uintmax_t{1} << 40, no_sparse_file);
+      if (no_sparse_file) continue;
+    }
     RunResult run;
     {
       Held held;
-      outcome.setup(box, held);
+      Prepare(box, outcome.setup, held);
       run = box.Run(outcome.args, outcome.options);
     }
     const std::string row = outcome.args[0];
