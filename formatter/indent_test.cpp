@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <new>
+#include <tuple>
 
 #include "formatter/word_tables.h"
-#include "reference/reference.h"
 
 namespace vornette {
 namespace {
@@ -99,59 +99,33 @@ TEST(IndentLineTest, ExtendedBlocksAndFlatRoutines) {
       {"DEF a()", "DEF", 0, 0, 0}, {"IF x THEN", "IF", 0, 1, 0}, {"ENDIF", "ENDIF", 0, 0, 0},
       {"GLOBAL DEF b()", "GLOBAL", 0, 0, 0}, {"TIME_BLOCK START", "TIME_BLOCK", 0, 1, 0},
       {"TIME_BLOCK END", "TIME_BLOCK", 0, 0, 0}, {"ENDDAT", "ENDDAT", 0, 0, 0}};
+  // Without the extended rules GLOBAL DEF and the spline words open nothing.
+  const Row classic[] = {
+      {"GLOBAL DEF a()", "GLOBAL", 0, 0, 0}, {"SPLINE", "SPLINE", 0, 0, 0}, {"DEF b()", "DEF", 0, 1, 0}};
   // clang-format on
   ExpectRows(weld, 2, extended);
   ExpectRows(odd, 2, extended);
+  ExpectRows(classic, 2);
   extended.IndentRoutineBodies = false;
   ExpectRows(flat, 2, extended);
-  // Without the extended rules, GLOBAL DEF and the spline words open nothing.
-  const Row classic[] = {{"GLOBAL DEF a()", "GLOBAL", 0, 0, 0},
-                         {"SPLINE", "SPLINE", 0, 0, 0},
-                         {"DEF b()", "DEF", 0, 1, 0}};
-  ExpectRows(classic, 2);
 }
 
 TEST(IndentLineTest, ProductBeyondThirtyTwoBitsCannotBeBuilt) {
-  struct Case {
-    int32_t width;
-    int64_t level;
-    bool fails;
-  };
+  // IndentWidth, the level, and whether the product leaves the 32-bit range.
   // clang-format off
-  const Case cases[] = {
+  const std::tuple<int32_t, int64_t, bool> cases[] = {
       {1073741824, 2, true}, {2147483647, 2, true}, {2, 1073741824, true}, {-2147483647 - 1, 2, true},
       {1, -2147483649LL, true}, {-1, -2147483648LL, true}, {-2147483647 - 1, 1, false},
       {2147483647, 0, false}, {-1, 2147483647, false}, {1, -2147483648LL, false},
       {0, 4000000000LL, false}};
   // clang-format on
-  for (const Case& c : cases) {
-    IndentState state{c.level, 0};
-    const FormatterSettings settings{true, c.width};
-    if (c.fails) {
-      EXPECT_THROW(IndentLine("x", state, settings), std::bad_alloc) << c.width << " " << c.level;
+  for (const auto& [width, level, fails] : cases) {
+    IndentState state{level, 0};
+    const FormatterSettings settings{true, width};
+    if (fails) {
+      EXPECT_THROW(IndentLine("x", state, settings), std::bad_alloc) << width << " " << level;
     } else {
-      EXPECT_EQ(IndentLine("x", state, settings).blanks, 0u) << c.width << " " << c.level;
-    }
-  }
-}
-
-TEST(IndentLineTest, EveryBlockWordInAnyCaseMovesItsCounters) {
-  using reference::IsInList;
-  for (auto table : {std::span<const std::string_view>(BlockOpenWords),
-                     std::span<const std::string_view>(BlockCloseWords),
-                     std::span<const std::string_view>(CaseOpenWords),
-                     std::span<const std::string_view>(CaseCloseWords)}) {
-    for (std::string_view word : table) {
-      for (const std::string& written : {reference::UpperCase(word), reference::LowerCase(word)}) {
-        IndentState state{5, 5};
-        IndentLine(written + " x", state, {});
-        EXPECT_EQ(state.IndentLevel,
-                  5 + IsInList(word, BlockOpenWords) - IsInList(word, BlockCloseWords))
-            << written;
-        EXPECT_EQ(state.CaseLevel,
-                  5 + IsInList(word, CaseOpenWords) - IsInList(word, CaseCloseWords))
-            << written;
-      }
+      EXPECT_EQ(IndentLine("x", state, settings).blanks, 0u) << width << " " << level;
     }
   }
 }

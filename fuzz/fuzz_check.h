@@ -6,12 +6,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define FUZZ_CHECK(condition)                                                               \
-  do {                                                                                      \
-    if (!(condition)) {                                                                     \
-      std::fprintf(stderr, "%s:%d: property failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                         \
-    }                                                                                       \
+// The input being checked, named in the report when a replay knows it.
+inline const char* fuzz_input_name = "";
+
+#define FUZZ_CHECK(condition)                                                             \
+  do {                                                                                    \
+    if (!(condition)) {                                                                   \
+      std::fprintf(stderr, "%s:%d: property failed: %s (input %s)\n", __FILE__, __LINE__, \
+                   #condition, fuzz_input_name);                                          \
+      std::abort();                                                                       \
+    }                                                                                     \
   } while (false)
 
 #endif  // VORNETTE_FUZZ_FUZZ_CHECK_H_

@@ -14,42 +14,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// From the first ";" on, with a ;FOLD or ;ENDFOLD that opens the comment in
-// upper case: that word is a keyword, all else in a comment stays as it is.
-std::string CommentOf(const std::string& line) {
-  const size_t semicolon = line.find(';');
-  if (semicolon == std::string::npos) return "";
-  std::string comment = line.substr(semicolon);
-  const std::string_view word = reference::FirstWord(comment);
-  if (SameTextNoCase(word, ";FOLD") || SameTextNoCase(word, ";ENDFOLD")) {
-    for (size_t i = 0; i < word.size(); ++i) comment[i] = ToUpperAscii(comment[i]);
+// Copies the sample programs into `folder` of the sandbox, writable as a
+// user's own copies are, and returns their names there.
+std::vector<std::string> CopyCorpus(const Sandbox& box, const std::string& folder) {
+  fs::copy(CorpusDir(), box.Path(folder), fs::copy_options::recursive);
+  std::vector<std::string> names;
+  for (const std::string& file : FilesBelow(box.Path(folder))) {
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    if (!file.ends_with(".md")) names.push_back(fs::relative(file, box.Path("")).string());
   }
-  return comment;
+  return names;
 }
 
-TEST(CorpusTest, KeepsEveryLineAndCommentAndIsIdempotent) {
+// With the shipped Vornette.ini (every stage on, the indentation keys at
+// their defaults): backups hold the lines as read, no line is added or lost,
+// a second run changes nothing, and vornette-format gives the same bytes.
+TEST(CorpusTest, BackupsLinesSecondRunsAndVornetteFormatAgree) {
   if (CorpusDir().empty()) GTEST_SKIP() << "no KRL corpus on this machine";
   Sandbox box;
-  std::string ini = "[Capitalization]\n";
-  for (std::string category :
-       {"ProgramFlow", "SetupCommand", "MotionCommand", "MathAndFunction", "IOCommand",
-        "TypeDefinition", "SystemVariable", "OpusTechFunction"}) {
-    ini += "CAP_" + category + "Strings=UpperCase\n";
-  }
-  box.SetIni(ini);
-  std::vector<std::string> names;
-  for (const std::string& file : FilesBelow(CorpusDir())) {
-    if (file.ends_with(".md")) continue;
-    const std::string name = "krl/" + fs::relative(file, CorpusDir()).string();
-    fs::create_directories(fs::path(box.Path(name)).parent_path());
-    fs::copy_file(file, box.Path(name));
-    fs::permissions(box.Path(name), fs::perms::owner_read | fs::perms::owner_write);
-    names.push_back(name);
-  }
+  box.SetIni(ReadBytes((fs::path(VORNETTE_BINARY).parent_path() / "Vornette.ini").string()));
+  const std::vector<std::string> names = CopyCorpus(box, "krl");
   ASSERT_GT(names.size(), 600u);
   std::vector<std::string> originals;
   for (const std::string& name : names) originals.push_back(box.ReadFile(name));
-
   // A hundred names a run: a Windows command line holds at most 32767 bytes.
   auto run_all = [&] {
     for (size_t start = 0; start < names.size(); start += 100) {
@@ -68,35 +55,23 @@ TEST(CorpusTest, KeepsEveryLineAndCommentAndIsIdempotent) {
   std::vector<std::string> once;
   for (size_t i = 0; i < names.size(); ++i) {
     once.push_back(box.ReadFile(names[i]));
-    const std::vector<std::string> before = reference::CutLines(originals[i]);
     std::string backup;
-    for (const std::string& line : before) backup += line + "\r\n";
+    for (const std::string& line : reference::CutLines(originals[i])) backup += line + "\r\n";
     EXPECT_EQ(box.ReadFile(names[i] + "~"), backup) << names[i];
-    const std::vector<std::string> after = reference::CutLines(once.back());
-    ASSERT_EQ(before.size(), after.size()) << names[i];
-    for (size_t k = 0; k < before.size(); ++k) {
-      ASSERT_EQ(CommentOf(before[k]), CommentOf(after[k])) << names[i] << ":" << k + 1;
-    }
+    EXPECT_EQ(reference::CutLines(once.back()).size(), reference::CutLines(backup).size());
   }
-  // vornette-format gives the same bytes.
-  fs::copy(CorpusDir(), box.Path("again"), fs::copy_options::recursive);
-  for (const auto& entry : fs::recursive_directory_iterator(box.Path("again"))) {
-    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-  }
+  run_all();
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(box.ReadFile(names[i]), once[i]);
+
   box.AddProgram(VORNETTE_FORMAT_BINARY);
+  const std::vector<std::string> again = CopyCorpus(box, "again");
   RunOptions format;
   format.program = fs::path(VORNETTE_FORMAT_BINARY).filename().string();
   ASSERT_EQ(box.Run({"-i", "--config", "bin/Vornette.ini", "again"}, format).exit_status, 0);
   for (size_t i = 0; i < names.size(); ++i) {
-    const std::string copy = "again" + names[i].substr(3);
     // An unchanged file is left alone; vornette rewrites it all the same.
-    const std::string bytes = box.ReadFile(copy);
-    EXPECT_TRUE(bytes == once[i] || (bytes == originals[i] && once[i] == originals[i])) << copy;
-  }
-  // Formatting formatted programs changes nothing.
-  run_all();
-  for (size_t i = 0; i < names.size(); ++i) {
-    EXPECT_EQ(box.ReadFile(names[i]), once[i]) << names[i];
+    const std::string bytes = box.ReadFile(again[i]);
+    EXPECT_TRUE(bytes == once[i] || (bytes == originals[i] && once[i] == originals[i])) << again[i];
   }
 }
 

@@ -1,43 +1,41 @@
-// The program's fast pipeline against the step-by-step forms, over generated
-// lines and every line of the sample programs, under changing settings.
+// The fast pipeline against the step-by-step forms of reference/, with the
+// other properties of the whole-file fuzz target (one line out per line in,
+// capitalization changes only letter case, spacing nothing from the first
+// ";" on, formatting twice changes nothing): over the fuzz seeds and findings
+// and over every sample program, each under settings of its own.
 #include <gtest/gtest.h>
 
-#include "formatter/pipeline.h"
-#include "reference/reference.h"
-#include "tests/krl_lines.h"
+#include <filesystem>
+
+#include "fuzz/fuzz_check.h"
+#include "tests/run_program.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace vornette::testing {
 namespace {
 
 TEST(DifferentialTest, PipelineMatchesTheStepByStepForms) {
-  std::vector<std::string> lines = GeneratedLines(20000, 20261206);
-  lines.insert(lines.end(), CorpusLines().begin(), CorpusLines().end());
-  // Every 100 lines are one file with settings of its own.
+  std::vector<std::string> inputs = FilesBelow(VORNETTE_SOURCE_DIR "/fuzz");
+  std::erase_if(inputs, [](const std::string& path) {
+    return std::filesystem::path(path).extension() != "";  // sources, not inputs
+  });
+  const std::vector<std::string> corpus = FilesBelow(CorpusDir());
+  inputs.insert(inputs.end(), corpus.begin(), corpus.end());
   uint32_t seed = 3;
-  for (size_t start = 0; start < lines.size(); start += 100) {
-    seed = seed * 1103515245u + 12345u;
-    FormatterSettings settings;
-    settings.SpacingOperators = (seed >> 20) & 1;
-    settings.IndentWidth = static_cast<int32_t>((seed >> 24) % 5) - 1;
-    for (size_t c = 0; c < kKeywordCategoryCount; ++c) {
-      settings.Capitalization[c] = static_cast<CapitalizationMode>((seed >> (2 * c)) % 3);
+  for (const std::string& path : inputs) {
+    // The first three bytes choose the settings: those of a sample program
+    // are drawn instead.
+    std::string bytes = ReadBytes(path);
+    if (path.starts_with(CorpusDir())) {
+      seed = seed * 1103515245u + 12345u;
+      bytes.insert(0, {static_cast<char>(seed >> 8), static_cast<char>(seed >> 16),
+                       static_cast<char>(seed >> 24)});
     }
-    // The indentation keys are off in most files, as in most users' settings.
-    settings.ExtendedBlocks = (seed >> 16) % 4 == 0;
-    settings.IndentRoutineBodies = (seed >> 18) % 4 != 0;
-    settings.KeepColumnOneComments = (seed >> 22) % 4 == 0;
-    const std::vector<std::string> chunk(lines.begin() + start,
-                                         lines.begin() + std::min(lines.size(), start + 100));
-    std::string file;
-    for (const std::string& line : chunk) file += line + "\n";
-    const std::vector<std::string> expected = reference::FormatFile(chunk, settings);
-    const std::vector<std::string> actual =
-        reference::LinesOf(FormatLines(reference::ListOf(file), settings));
-    ASSERT_EQ(actual.size(), expected.size());
-    for (size_t i = 0; i < actual.size(); ++i) {
-      ASSERT_EQ(actual[i], expected[i]) << "line " << lines[start + i] << ", seed " << seed;
-    }
+    fuzz_input_name = path.c_str();
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   }
+  EXPECT_GT(inputs.size(), 4u);
 }
 
 }  // namespace
