@@ -30,7 +30,7 @@ TEST(ParseIntegerOrDefaultTest, ValueTable) {
 }
 
 TEST(ConfigFilePathTest, DirectoryOfTheProgram) {
-  EXPECT_EQ(ConfigFilePathFor("/opt/v/vornette", "/"), "/opt/v/Vornette.ini");
+  // A colon is part of a name on POSIX; on Windows it ends a drive.
   EXPECT_EQ(ConfigFilePathFor("/a:b/vornette", "/"), "/a:b/Vornette.ini");
   EXPECT_EQ(ConfigFilePathFor("vornette", "/"), "Vornette.ini");
   EXPECT_EQ(ConfigFilePathFor("C:\\Tools\\v.exe", "\\:"), "C:\\Tools\\Vornette.ini");
@@ -76,20 +76,16 @@ TEST(LoadConfigurationTest, ValuesBecomeSettings) {
 }
 
 TEST(LoadConfigurationTest, MissingOrUnreadable) {
-  const std::string failed =
-      "Exception while reading from config file \"/opt/vornette/Vornette.ini"
-      "\". Message: ";
+  const std::string failed = "Exception while reading from config file \"";
+  const std::string at = failed + kIniPath + "\". Message: ";
+  // clang-format off
   const std::pair<std::optional<FileResult>, std::string> cases[] = {
-      {std::nullopt, ""},
-      {FileResult::kOpenFailed, failed + "Datei " + kIniPath +
-                                    " kann nicht ge\xC3\xB6"
-                                    "ffnet werden"},
-      {FileResult::kReadFailed, failed + "Stream-Read-Fehler"},
-      {FileResult::kNoMemory, failed + "Zu wenig Arbeitsspeicher"},
+      {std::nullopt, ""}, {FileResult::kReadFailed, at + "Stream-Read-Fehler"},
+      {FileResult::kOpenFailed, at + "Datei " + kIniPath + " kann nicht ge\xC3\xB6" "ffnet werden"},
+      {FileResult::kNoMemory, at + "Zu wenig Arbeitsspeicher"},
       // The program's own path is unknown: a Vornette.ini elsewhere is no substitute.
-      {FileResult::kOk,
-       "Exception while reading from config file \"Vornette.ini\". Message: "
-       "Der Pfad des Programms kann nicht ermittelt werden"}};
+      {FileResult::kOk, failed + "Vornette.ini\". Message: Der Pfad des Programms kann nicht ermittelt werden"}};
+  // clang-format on
   for (const auto& [failure, message] : cases) {
     MemoryEnv env;
     if (failure) env.files[kIniPath] = env.files["Vornette.ini"] = "[Indent]\nIndentWidth=4\n";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace vornette {
 namespace {
@@ -15,11 +16,7 @@ constexpr Modes kUpper = {U, U, U, U, U, U, U, U};
 constexpr Modes kLower = {L, L, L, L, L, L, L, L};
 
 TEST(ApplyCapitalizationsTest, Examples) {
-  struct Case {
-    std::string_view line;
-    Modes modes;
-    std::string_view result;
-  };
+  using Case = std::tuple<std::string_view, Modes, std::string_view>;
   // clang-format off
   const Case cases[] = {
       {"wait for $in[1]", kUpper, "WAIT FOR $IN[1]"},
@@ -44,10 +41,10 @@ TEST(ApplyCapitalizationsTest, Examples) {
       {"\xE4nd end\xE4 ENDWHILE", kLower, "\xE4nd end\xE4 endwhile"}, {"WAIT X", kLower, "wait x"},
       {"WAIT x", {N, N, N, N, U, L, N, N}, "WAIT x"}, {"", kUpper, ""}};
   // clang-format on
-  for (const Case& c : cases) {
-    std::string line(c.line);
-    ApplyCapitalizations(std::span<char>(line.data(), line.size()), c.modes);
-    EXPECT_EQ(line, c.result) << c.line;
+  for (const auto& [input, modes, result] : cases) {
+    std::string line(input);
+    ApplyCapitalizations(std::span<char>(line.data(), line.size()), modes);
+    EXPECT_EQ(line, result) << input;
   }
 }
 

@@ -64,13 +64,12 @@ TEST(IndentLineTest, UnbalancedAndOddStructure) {
 }
 
 TEST(IndentLineTest, WidthZeroAndNegative) {
+  // clang-format off
   const Row zero[] = {{"DEF a()", "DEF", 0, 1, 0}, {"  x", "x", 0, 1, 0}};
+  const Row negative[] = {{"DEF a()", "DEF", 0, 1, 0}, {"x", "x", 0, 1, 0}, {"END", "END", 0, 0, 0},
+                          {"END", "END", 2, -1, 0}, {"y   ", "y", 2, -1, 0}};
+  // clang-format on
   ExpectRows(zero, 0);
-  const Row negative[] = {{"DEF a()", "DEF", 0, 1, 0},
-                          {"x", "x", 0, 1, 0},
-                          {"END", "END", 0, 0, 0},
-                          {"END", "END", 2, -1, 0},
-                          {"y   ", "y", 2, -1, 0}};
   ExpectRows(negative, -2);
   IndentState state;
   EXPECT_EQ(IndentLine("\xA0x", state, {}).text, "\xA0x");  // 0xA0 is no blank

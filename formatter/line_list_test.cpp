@@ -44,49 +44,37 @@ TEST(CutIntoLinesTest, NulByteIsNoText) {
   EXPECT_TRUE(list.empty());
 }
 
-// Rewrites line i as pattern[i % 5] blanks and the line's own text, or a
-// text of its own: shrinking, keeping and growing lines come out in order,
-// whether they fit in place or not.
+// Lines that shrink, keep their length and grow come out in order, whether
+// they fit where the old lines were or not, also across blocks and with a
+// line longer than a block.
 TEST(RewriteLinesTest, InPlaceSpilledAndAcrossBlocks) {
-  const size_t pattern[] = {0, 1, 3, 0, 12};
-  const std::string other = "other text";
-  std::vector<std::string> lines;
-  std::string text;
-  for (int i = 0; i < 3000; ++i) {
-    lines.push_back("line " + std::to_string(i) + std::string(i % 5, 'x'));
-    text += std::string(i % 7, ' ') + lines.back() + "\n";
-  }
-  auto rewrite_all = [&](LineList& list) {
-    size_t i = 0;
-    struct Rewritten {
-      size_t blanks;
-      std::string_view text;
-    };
-    list.RewriteLines([&](std::string_view line) {
-      const size_t k = i++;
-      return Rewritten{pattern[k % 5], k % 11 == 0 ? other : line.substr(line.find('l'))};
-    });
-    std::vector<std::string> expected;
-    for (size_t k = 0; k < lines.size(); ++k) {
-      expected.push_back(std::string(pattern[k % 5], ' ') + (k % 11 == 0 ? other : lines[k]));
-    }
-    EXPECT_EQ(reference::LinesOf(list), expected);
-    EXPECT_EQ(list.size(), expected.size());
+  struct Rewritten {
+    size_t blanks;
+    std::string_view text;
   };
-  // Room behind the bytes or none; a list built line by line in many blocks,
-  // with one line longer than a block.
-  for (size_t room : {text.size(), size_t{0}, size_t{40}, size_t{3000}}) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < 3000; ++i) lines.push_back(std::string(i % 7, ' ') + std::to_string(i));
+  lines[7] = std::string(LineList::kBlockSize + 10, 'x');
+  std::string text;
+  std::vector<std::string> expected;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    text += lines[i] + "\n";
+    expected.push_back(std::string(i % 5 * 3, ' ') + lines[i].substr(i % 7 == 0 ? 0 : i % 7));
+  }
+  for (size_t room : {text.size(), size_t{0}, size_t{40}}) {
     ByteBuffer bytes;
     bytes.Reserve(text.size() + room);
     bytes.Append(text);
     LineList list;
     ASSERT_TRUE(CutIntoLines(std::move(bytes), &list));
-    rewrite_all(list);
+    size_t i = 0;
+    list.RewriteLines([&](std::string_view line) {
+      const size_t k = i++;
+      return Rewritten{k % 5 * 3, line.substr(k == 7 ? 0 : k % 7)};
+    });
+    EXPECT_EQ(reference::LinesOf(list), expected) << room;
+    EXPECT_EQ(list.size(), expected.size());
   }
-  LineList built(64);
-  lines[7] = "l" + std::string(LineList::kBlockSize + 10, 'x');
-  for (const std::string& line : lines) built.Append(line);
-  rewrite_all(built);
 }
 
 }  // namespace

@@ -10,14 +10,9 @@ namespace {
 // Whole files: the byte-order mark under the extended rules, and comments
 // kept in column one.
 TEST(FormatLinesTest, FirstLineAndColumnOne) {
-  FormatterSettings plain{false};
-  FormatterSettings extended = plain;
-  extended.ExtendedBlocks = true;
-  FormatterSettings column_one = plain;
-  column_one.KeepColumnOneComments = true;
-  FormatterSettings all = extended;
-  all.SpacingOperators = all.KeepColumnOneComments = true;
-  all.IndentRoutineBodies = false;
+  // Spacing off, IndentWidth 2, no recasing, the three indentation keys.
+  const FormatterSettings plain{false}, extended{false, 2, {}, true},
+      column_one{false, 2, {}, false, true, true}, all{true, 2, {}, true, false, true};
   // clang-format off
   const std::tuple<FormatterSettings, std::string_view, std::string_view> cases[] = {
       {plain, "\xEF\xBB\xBF" "DEF a()\nx\nEND", "\xEF\xBB\xBF" "DEF a()\r\nx\r\nEND\r\n"},

@@ -237,7 +237,7 @@ std::string FormatLine(std::string_view line, const FormatterSettings& settings,
 }
 
 std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
-                                    const FormatterSettings& settings) {
+                                    const FormatterSettings& settings, IndentState* final_state) {
   std::vector<std::string> result;
   IndentState state;
   for (const std::string& line : lines) {
@@ -246,6 +246,7 @@ std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
                                FormatLine(std::string_view(line).substr(3), settings, state)
                          : FormatLine(line, settings, state));
   }
+  if (final_state != nullptr) *final_state = state;
   return result;
 }
 

@@ -13,9 +13,9 @@
 #include <string_view>
 #include <vector>
 
-#include "vornette/settings.h"
 #include "formatter/indent.h"
 #include "formatter/line_list.h"
+#include "vornette/settings.h"
 
 namespace vornette::reference {
 
@@ -60,9 +60,11 @@ std::string IndentLine(std::string_view line, IndentState& state, const Formatte
 std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                        IndentState& state);
 
-// Every line of a file through the pipeline, one state for the file.
+// Every line of a file through the pipeline, one state for the file, whose
+// last value goes to `final_state` when given.
 std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
-                                    const FormatterSettings& settings);
+                                    const FormatterSettings& settings,
+                                    IndentState* final_state = nullptr);
 
 // The lines of `bytes`, cut at CR LF, a lone CR or a lone LF.
 std::vector<std::string> CutLines(std::string_view bytes);

@@ -44,11 +44,6 @@ class FaultTest : public ::testing::Test {
 };
 
 TEST_F(FaultTest, TwoRunsOnTheSameFileNeverInterleave) {
-  const std::string refused[] = {
-      "Error: Can not open file \"a.src\". Message: Datei a.src kann nicht ge\xC3\xB6"
-      "ffnet werden",
-      "Error: Can not save file \"a.src~\". Message: Datei a.src~ kann nicht erstellt werden",
-      "Error: Can not save file \"a.src\". Message: Datei a.src kann nicht erstellt werden"};
   for (int round = 0; round < 12; ++round) {
     box_.WriteFile("a.src", original_);
     const Running first = box_.Start({"a.src"});
@@ -56,8 +51,9 @@ TEST_F(FaultTest, TwoRunsOnTheSameFileNeverInterleave) {
     for (const RunResult& run : {box_.Wait(first), box_.Wait(second)}) {
       EXPECT_EQ(run.exit_status, 0);
       for (const std::string& line : SplitConsoleLines(run.output)) {
+        // Progress, or a refusal: the file was held by the other run.
         EXPECT_TRUE(line.starts_with("Debug: ") || line.starts_with("Vornette ") ||
-                    std::find(std::begin(refused), std::end(refused), line) != std::end(refused))
+                    (line.starts_with("Error: Can not ") && line.ends_with(" werden")))
             << line;
       }
     }
@@ -70,14 +66,12 @@ TEST_F(FaultTest, TwoRunsOnTheSameFileNeverInterleave) {
 }
 
 TEST_F(FaultTest, AKillAtAnyMomentLeavesTheFileOrACompleteBackup) {
-  // How long one run takes, to spread the kills over it and somewhat beyond.
-  Clock::duration run_time{};
-  for (int i = 0; i < 3; ++i) {
-    box_.WriteFile("a.src", original_);
-    const auto start = Clock::now();
-    box_.Run({"a.src"});
-    run_time = std::max(run_time, Clock::now() - start);
-  }
+  // About how long a run takes (half of three runs, to allow for a slow
+  // one), to spread the kills over it and somewhat beyond. A formatted file
+  // takes as long as the original.
+  const auto start = Clock::now();
+  for (int i = 0; i < 3; ++i) box_.Run({"a.src"});
+  const Clock::duration run_time = (Clock::now() - start) / 2;
   std::mt19937 random(2026);
   int changed = 0;
   for (int round = 0; round < 60; ++round) {

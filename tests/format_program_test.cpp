@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <tuple>
 
 #include "tests/run_program.h"
 
@@ -24,50 +25,37 @@ class FormatProgramTest : public ::testing::Test {
     box_.WriteFile("p/done.src", kDone);
     box_.WriteFile("p/notes.txt", kRaw);
   }
-  RunResult Run(const std::vector<std::string>& args, const std::string& input = "") {
-    RunOptions options;
-    options.input = input;
-    return box_.Run(args, options);
-  }
   Sandbox box_;
 };
 
 TEST_F(FormatProgramTest, ModesAndExitStatus) {
-  struct Case {
-    std::vector<std::string> args;
-    std::string input, output, errors;
-    int status;
-  };
   const std::string diff =
       "--- a/p/a.src\n+++ b/p/a.src\n@@ -1,3 +1,3 @@\n-def a()\n-x=1\n-end\n"
       "+DEF A()\r\n+  X = 1\r\n+END\r\n";
+  // The arguments, standard input, the output, the start of the errors, the status.
+  using Case = std::tuple<std::vector<std::string>, std::string, std::string, std::string, int>;
+  // clang-format off
   const Case cases[] = {
       {{}, "if a==1 then", "IF A == 1 THEN\r\n", "", 0},
       {{"-", "p/a.src"}, kRaw, kDone + kDone, "", 0},
       {{"--check", "p"}, "", "p/a.src\np/sub/B.DAT\np/sub/c.Sub\n", "", 1},
       {{"--check", "p/done.src", "--stdin-filename", "in.src"}, kDone, "", "", 0},
       {{"--check", "--stdin-filename=in.src"}, kRaw, "in.src\n", "", 1},
-      {{"--diff", "p/a.src", "p/done.src"}, "", diff, "", 1},
-      {{"--diff", "p/done.src"}, "", "", "", 0},
+      {{"--diff", "p/a.src", "p/done.src"}, "", diff, "", 1}, {{"--diff", "p/done.src"}, "", "", "", 0},
       {{"--bogus", "p/a.src"}, "", "", "vornette-format: unknown option --bogus\n", 2},
       {{"--check", "--diff"}, "", "", "vornette-format: choose only one of", 2},
-      {{"--check", "gone.src", "p/a.src"},
-       "",
-       "p/a.src\n",
-       "gone.src: no such file or folder\n",
-       2},
-      {{"--config", "none.ini", "p/a.src"},
-       "",
-       "",
-       "p/a.src: cannot read its configuration file none.ini\n",
-       2},
+      {{"--check", "gone.src", "p/a.src"}, "", "p/a.src\n", "gone.src: no such file or folder\n", 2},
+      {{"--config", "none.ini", "p/a.src"}, "", "", "p/a.src: cannot read its configuration file none.ini\n", 2},
       {{"--check"}, std::string("x\0y", 3), "", "<stdin>: the text holds a NUL byte", 2},
       {{"--version"}, "", "vornette-format 0.3.0\n", "", 0}};
-  for (const Case& c : cases) {
-    const RunResult run = Run(c.args, c.input);
-    EXPECT_EQ(run.output, c.output) << c.args.size() << " " << run.errors;
-    EXPECT_TRUE(run.errors.starts_with(c.errors)) << run.errors;
-    EXPECT_EQ(run.exit_status, c.status) << c.output;
+  // clang-format on
+  for (const auto& [args, input, output, errors, status] : cases) {
+    RunOptions options;
+    options.input = input;
+    const RunResult run = box_.Run(args, options);
+    EXPECT_EQ(run.output, output) << args.size() << " " << run.errors;
+    EXPECT_TRUE(run.errors.starts_with(errors)) << run.errors;
+    EXPECT_EQ(run.exit_status, status) << output;
   }
   EXPECT_EQ(box_.ReadFile("p/a.src"), kRaw);  // nothing but -i changes a file
 }
@@ -78,7 +66,7 @@ TEST_F(FormatProgramTest, InPlaceRewritesOnlyWhatChanges) {
   fs::permissions(box_.Path("p/ro.src"), fs::perms::owner_write, fs::perm_options::remove);
   const auto old_time = fs::last_write_time(box_.Path("p/done.src")) - std::chrono::hours(1);
   fs::last_write_time(box_.Path("p/done.src"), old_time);
-  const RunResult run = Run({"-i", "--backup", "p"});
+  const RunResult run = box_.Run({"-i", "--backup", "p"});
   EXPECT_EQ(run.exit_status, 2);
   EXPECT_TRUE(run.errors.starts_with("p/ro.src: cannot be written")) << run.errors;
   for (std::string name : {"p/a.src", "p/sub/B.DAT", "p/sub/c.Sub"}) {
@@ -97,33 +85,36 @@ TEST_F(FormatProgramTest, InPlaceRewritesOnlyWhatChanges) {
 TEST_F(FormatProgramTest, DiffAppliesWithPatch) {
   if (kOnWindows) GTEST_SKIP() << "patch is a POSIX tool";
   box_.WriteFile("p/ends.src", "a=1\r\nb=2\rc=3\n\nif x\n1\n2\n3\n4\n5\n6\n7\n8\nendif");
-  const RunResult run = Run({"--diff", "p"});
+  const RunResult run = box_.Run({"--diff", "p"});
   box_.WriteFile("d.patch", run.output);
   const std::string patch = "cd " + box_.Path("") + " && patch -s -p1 < d.patch";
   ASSERT_EQ(std::system(patch.c_str()), 0) << run.output;
-  EXPECT_EQ(Run({"--check", "p"}).exit_status, 0);
+  EXPECT_EQ(box_.Run({"--check", "p"}).exit_status, 0);
 }
 
 TEST_F(FormatProgramTest, SettingsComeFromTheNearestFile) {
   box_.WriteFile("p/Vornette.ini", "[Indent]\nIndentWidth=3");
   box_.WriteFile("p/sub/Vornette.ini", "[Indent]\nIndentWidth=4");
-  const std::string near = "settings from " + box_.Path("p/sub/Vornette.ini");
-  const std::string far = "settings from " + box_.Path("p/Vornette.ini");
-  const std::string exe = "settings from " + box_.Path("bin/Vornette.ini");
-  EXPECT_NE(Run({"--print-config", "p/sub/x.src"}).output.find(near), std::string::npos);
-  EXPECT_NE(Run({"--print-config", "p/a.src"}).output.find(far + "\n[Spacing]"), std::string::npos);
-  EXPECT_NE(Run({"--print-config", "--stdin-filename", "p/sub/.hidden/x"}).output.find(near),
+  auto source = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), "--print-config");
+    const std::string printed = box_.Run(args).output;
+    return printed.substr(0, printed.find('\n'));
+  };
+  const std::string from = ": settings from ";
+  EXPECT_EQ(source({"p/sub/x.src"}), "; p/sub/x.src" + from + box_.Path("p/sub/Vornette.ini"));
+  EXPECT_EQ(source({"p/a.src"}), "; p/a.src" + from + box_.Path("p/Vornette.ini"));
+  EXPECT_EQ(source({"--stdin-filename", "p/sub/.hidden/x"}),
+            "; p/sub/.hidden/x" + from + box_.Path("p/sub/Vornette.ini"));
+  EXPECT_EQ(source({"--config", "p/Vornette.ini", "p/sub/x"}),
+            "; p/sub/x" + from + "p/Vornette.ini");
+  EXPECT_NE(box_.Run({"--print-config", "--config=p/Vornette.ini"}).output.find("IndentWidth=3\n"),
             std::string::npos);
-  const std::string chosen =
-      Run({"--print-config", "--config", "p/Vornette.ini", "p/sub/x"}).output;
-  EXPECT_NE(chosen.find("from p/Vornette.ini\n"), std::string::npos) << chosen;
-  EXPECT_NE(chosen.find("IndentWidth=3\n"), std::string::npos) << chosen;
   box_.SetIni("[Indent]\nIndentWidth=5");
-  EXPECT_NE(Run({"--print-config", "x.src"}).output.find(exe), std::string::npos);
+  EXPECT_EQ(source({"x.src"}), "; x.src" + from + box_.Path("bin/Vornette.ini"));
   box_.SetIni(std::nullopt);
-  const std::string builtin = Run({"--print-config"}).output;
-  EXPECT_NE(builtin.find("built-in defaults"), std::string::npos) << builtin;
-  EXPECT_NE(builtin.find("CAP_ProgramFlowStrings=UpperCase"), std::string::npos) << builtin;
+  EXPECT_EQ(source({}), "; <stdin>" + from + "built-in defaults");
+  EXPECT_NE(box_.Run({"--print-config"}).output.find("CAP_ProgramFlowStrings=UpperCase"),
+            std::string::npos);
 }
 
 }  // namespace

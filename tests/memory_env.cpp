@@ -4,11 +4,6 @@
 
 namespace vornette {
 
-bool MemoryEnv::ExecutablePath(std::string* path) {
-  *path = executable_path;
-  return !path->empty();
-}
-
 FileResult MemoryEnv::ReadWholeFile(const std::string& name, ByteBuffer* bytes) {
   if (auto failure = read_failures.find(name); failure != read_failures.end()) {
     if (failure->second == FileResult::kNoMemory) throw std::bad_alloc();
@@ -31,12 +26,6 @@ FileResult MemoryEnv::WriteWholeFile(const std::string& name,
   text.clear();
   for (std::string_view piece : pieces) text.append(piece);
   return FileResult::kOk;
-}
-
-bool MemoryEnv::WriteStdout(std::string_view bytes) {
-  if (stdout_broken) return false;
-  stdout_writes.emplace_back(bytes);
-  return true;
 }
 
 std::vector<std::string> MemoryEnv::ConsoleLines() const {

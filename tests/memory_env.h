@@ -27,14 +27,20 @@ class MemoryEnv : public Env {
   bool stdout_broken = false;
   std::vector<std::string> stdout_writes;
 
-  bool ExecutablePath(std::string* path) override;
+  bool ExecutablePath(std::string* path) override {
+    *path = executable_path;
+    return !path->empty();
+  }
   std::string_view PathSeparators() override { return "/"; }
   bool FileExists(const std::string& name) override { return files.count(name) != 0; }
   FileResult ReadWholeFile(const std::string& name, ByteBuffer* bytes) override;
   FileResult WriteWholeFile(const std::string& name,
                             std::span<const std::string_view> pieces) override;
   bool StdoutIsConsole() override { return console; }
-  bool WriteStdout(std::string_view bytes) override;
+  bool WriteStdout(std::string_view bytes) override {
+    if (!stdout_broken) stdout_writes.emplace_back(bytes);
+    return !stdout_broken;
+  }
   PathKind KindOf(const std::string& path) override {
     return files.count(path) ? PathKind::kFile : PathKind::kNone;
   }
