@@ -164,9 +164,12 @@ TEST(ProgramTest, Outcomes) {
     if (outcome.systems == (kOnWindows ? kPosixOnly : kWindowsOnly)) continue;
     Sandbox box;
     box.SetIni("[Spacing]\nSpacingOperators=0\n");
-    // A sparse file of a terabyte, where the file system has them.
+    // A sparse file of a terabyte, where the file system has them. Under
+    // AddressSanitizer a request for more memory than there is ends the
+    // program instead of failing.
     std::error_code no_sparse_file;
     if (outcome.args[0] == "huge.src") {
+      if (VORNETTE_SANITIZED) continue;
       box.WriteFile("huge.src", "x");
       fs::resize_file(box.Path("huge.src"), uintmax_t{1} << 40, no_sparse_file);
       if (no_sparse_file) continue;
