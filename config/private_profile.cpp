@@ -25,6 +25,8 @@ std::string DecodeUtf16Le(std::string_view bytes) {
                           (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8);
     text.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
   }
+  // A lone last byte is half a character: Windows makes it a "?" too.
+  if (bytes.size() % 2 != 0) text.push_back('?');
   return text;
 }
 

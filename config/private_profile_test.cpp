@@ -43,7 +43,7 @@ TEST(LookUpProfileStringTest, AnswersAsTheWindowsLookup) {
       {"[b]\nk=1\n", "a", "k", kDefault}, {"[a]\nj=1\n", "a", "k", kDefault},
       {"", "a", "k", kDefault}, {"[a]\nk=\xE9t\xE9\n", "a", "k", "\xE9t\xE9"},
       {"[\xE4]\nk=1\n", "\xC4", "k", kDefault}, {utf16, "a", "k", "9?"},
-      {utf16.substr(0, 17), "a", "k", "9"}};  // an odd byte at the end is no character
+      {utf16.substr(0, 17), "a", "k", "9?"}};  // half a character at the end
   // clang-format on
   // Where the system has a lookup of its own (Windows), it answers alike.
   const std::string path =

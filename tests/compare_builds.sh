@@ -14,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 for side in linux windows; do
   mkdir -p "$work/$side/bin" "$work/$side/files"
   cp "$source/Vornette.ini" "$work/$side/bin/"
-  cp "$source"/examples/* "$work/$side/files/"
+  cp "$source"/examples/*.src "$work/$side/files/"
   if [ -d "$source/../shared/corpus/krl" ]; then
     cp -r "$source/../shared/corpus/krl" "$work/$side/files/krl"
     chmod -R u+w "$work/$side/files"
