@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "basic/byte_buffer.h"
-#include "vornette/settings.h"
 #include "formatter/indent.h"
 #include "formatter/line_list.h"
+#include "vornette/settings.h"
 
 namespace vornette {
 

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "vornette/settings.h"
-#include "program/console_log.h"
 #include "formatter/line_list.h"
 #include "platform/env.h"
+#include "program/console_log.h"
+#include "vornette/settings.h"
 
 namespace vornette {
 
