@@ -18,6 +18,7 @@
 #include <string>
 
 #include "platform/env.h"
+#include "platform/read_to_end.h"
 
 namespace vornette {
 namespace {
@@ -46,25 +47,13 @@ class FileDescriptor {
   int fd_;
 };
 
-// Reads from `fd` to its end into `bytes`. The `expected` size is only a
-// guide. Room behind the bytes lets the lines be widened and rewritten in
-// place; memory that is never touched costs nothing.
 FileResult ReadAll(int fd, size_t expected, ByteBuffer* bytes) {
-  try {
-    bytes->Release();
-    bytes->Reserve(expected + expected / 4 + 4096);
-  } catch (const std::bad_alloc&) {
-    return FileResult::kNoMemory;
-  }
-  while (true) {
-    if (bytes->size() == bytes->capacity()) bytes->Reserve(bytes->capacity() * 2);
-    const ssize_t got =
-        ::read(fd, bytes->data() + bytes->size(), bytes->capacity() - bytes->size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return FileResult::kReadFailed;
-    if (got == 0) return FileResult::kOk;
-    bytes->Resize(bytes->size() + static_cast<size_t>(got));
-  }
+  return ReadToEnd(expected, bytes, [fd](char* into, size_t room) -> long long {
+    while (true) {
+      const ssize_t got = ::read(fd, into, room);
+      if (got >= 0 || errno != EINTR) return got;
+    }
+  });
 }
 
 bool WriteAll(int fd, std::string_view bytes) {

@@ -12,6 +12,7 @@
 #include <new>
 
 #include "platform/env.h"
+#include "platform/read_to_end.h"
 
 namespace vornette {
 namespace {
@@ -59,24 +60,15 @@ bool IsDeviceName(const std::string& path) {
 }
 
 FileResult ReadAll(HANDLE handle, size_t expected, ByteBuffer* bytes) {
-  try {
-    bytes->Release();
-    bytes->Reserve(expected + expected / 4 + 4096);
-  } catch (const std::bad_alloc&) {
-    return FileResult::kNoMemory;
-  }
-  while (true) {
-    if (bytes->size() == bytes->capacity()) bytes->Reserve(bytes->capacity() * 2);
-    const DWORD want =
-        static_cast<DWORD>(std::min<size_t>(bytes->capacity() - bytes->size(), 1u << 30));
+  return ReadToEnd(expected, bytes, [handle](char* into, size_t room) -> long long {
     DWORD got = 0;
-    if (!::ReadFile(handle, bytes->data() + bytes->size(), want, &got, nullptr)) {
-      // The writing end of a pipe closed: that is its end.
-      return ::GetLastError() == ERROR_BROKEN_PIPE ? FileResult::kOk : FileResult::kReadFailed;
+    if (::ReadFile(handle, into, static_cast<DWORD>(std::min<size_t>(room, 1u << 30)), &got,
+                   nullptr)) {
+      return got;
     }
-    if (got == 0) return FileResult::kOk;
-    bytes->Resize(bytes->size() + got);
-  }
+    // The writing end of a pipe closed: that is its end.
+    return ::GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
+  });
 }
 
 bool WriteAll(HANDLE handle, std::string_view bytes) {
