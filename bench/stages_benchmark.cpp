@@ -119,7 +119,7 @@ void BM_Capitalization(benchmark::State& state) {
 void BM_Indentation(benchmark::State& state) {
   IndentState indent;
   auto stage = [&](const std::string& line) {
-    const IndentedLine out = IndentLine(line, indent, 2);
+    const IndentedLine out = IndentLine(line, indent, FormatterSettings{});
     benchmark::DoNotOptimize(out.text.data());
   };
   RunOnLines(state, LinesFor(state.range(0)), stage);

@@ -93,7 +93,8 @@ const std::array<uint16_t, 256>& BlockWordLengths() {
   return lengths;
 }
 
-uint8_t BlockWordEffects(std::string_view word) {
+// Inlined into the indentation step, which calls it for every line.
+[[gnu::always_inline]] inline uint8_t BlockWordEffects(std::string_view word) {
   if (word.empty() || word.size() > kLongestBlockWord) return 0;
   if (!((BlockWordLengths()[static_cast<unsigned char>(word[0])] >> word.size()) & 1)) return 0;
   const PackedWord packed = PackUpper(word);

@@ -16,8 +16,13 @@ bool AnyCapitalization(const FormatterSettings& settings) {
   return false;
 }
 
-IndentedLine FormatLine(std::string_view line, const FormatterSettings& settings, bool recase,
-                        IndentState& state, ByteBuffer& scratch) {
+namespace {
+
+// The pipeline for one line, inlined into the loop over a file's lines.
+[[gnu::always_inline]] inline IndentedLine FormatOneLine(std::string_view line,
+                                                         const FormatterSettings& settings,
+                                                         bool recase, IndentState& state,
+                                                         ByteBuffer& scratch) {
   std::string_view current = line;
   if (settings.SpacingOperators || recase) {
     // The scratch keeps its largest size from line to line, and its room is
@@ -39,6 +44,13 @@ IndentedLine FormatLine(std::string_view line, const FormatterSettings& settings
   return IndentLine(current, state, settings, column_one);
 }
 
+}  // namespace
+
+IndentedLine FormatLine(std::string_view line, const FormatterSettings& settings, bool recase,
+                        IndentState& state, ByteBuffer& scratch) {
+  return FormatOneLine(line, settings, recase, state, scratch);
+}
+
 LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   IndentState state;
   ByteBuffer scratch;
@@ -52,11 +64,11 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   lines.RewriteLines([&](std::string_view line) {
     if (!first || !line.starts_with(kByteOrderMark)) {
       first = false;
-      return FormatLine(line, settings, recase, state, scratch);
+      return FormatOneLine(line, settings, recase, state, scratch);
     }
     first = false;
     const IndentedLine formatted =
-        FormatLine(line.substr(kByteOrderMark.size()), settings, recase, state, scratch);
+        FormatOneLine(line.substr(kByteOrderMark.size()), settings, recase, state, scratch);
     first_line.assign(kByteOrderMark).append(formatted.blanks, ' ').append(formatted.text);
     return IndentedLine{0, first_line};
   });

@@ -28,8 +28,8 @@ bool LoadSettings(const std::string& path, FormatterSettings* settings, std::str
   return true;
 }
 
-bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::string* formatted,
-                std::string* error) {
+bool FormatTextTo(std::string_view bytes, const FormatterSettings& settings,
+                  const std::function<void(std::string_view)>& write, std::string* error) {
   try {
     // Room behind the bytes lets the line ends widen in place.
     ByteBuffer buffer;
@@ -41,14 +41,19 @@ bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::
       return false;
     }
     const LineList result = FormatLines(std::move(lines), settings);
-    formatted->clear();
-    formatted->reserve(result.bytes());
-    for (std::string_view piece : result.WritingFormat()) formatted->append(piece);
+    for (std::string_view piece : result.WritingFormat()) write(piece);
     return true;
   } catch (const std::bad_alloc&) {
     *error = "out of memory";
     return false;
   }
+}
+
+bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::string* formatted,
+                std::string* error) {
+  formatted->clear();
+  return FormatTextTo(
+      bytes, settings, [&](std::string_view piece) { formatted->append(piece); }, error);
 }
 
 }  // namespace vornette

@@ -53,9 +53,14 @@ class Env {
   enum class PathKind { kNone, kFile, kFolder, kOther };
   virtual PathKind KindOf(const std::string& path) = 0;
 
-  // Puts the names in the folder `folder` (not "." and "..") in `names`, in
-  // no particular order; false when the folder cannot be read.
-  virtual bool ListFolder(const std::string& folder, std::vector<std::string>* names) = 0;
+  // Puts the entries of the folder `folder` (not "." and "..") in `entries`,
+  // each name with what stands there (links followed), in no particular
+  // order; false when the folder cannot be read.
+  struct FolderEntry {
+    std::string name;
+    PathKind kind;
+  };
+  virtual bool ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) = 0;
 
   // The current folder, as an absolute path; empty when it cannot be told.
   virtual std::string CurrentFolder() = 0;

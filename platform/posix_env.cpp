@@ -152,13 +152,21 @@ class PosixEnv : public Env {
                                    : PathKind::kOther;
   }
 
-  bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
+  bool ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return false;
-    names->clear();
+    entries->clear();
     while (const dirent* entry = ::readdir(dir)) {
       const std::string_view name = entry->d_name;
-      if (name != "." && name != "..") names->emplace_back(name);
+      if (name == "." || name == "..") continue;
+      // The folder tells most kinds itself; a link or an unknown kind is
+      // looked at.
+      const PathKind kind = entry->d_type == DT_REG   ? PathKind::kFile
+                            : entry->d_type == DT_DIR ? PathKind::kFolder
+                            : entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN
+                                ? KindOf(folder + "/" + std::string(name))
+                                : PathKind::kOther;
+      entries->push_back({std::string(name), kind});
     }
     ::closedir(dir);
     return true;

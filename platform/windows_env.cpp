@@ -162,14 +162,19 @@ class WindowsEnv : public Env {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
   }
 
-  bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
+  bool ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
     WIN32_FIND_DATAA entry;
     const HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
-    names->clear();
+    entries->clear();
     do {
       const std::string_view name = entry.cFileName;
-      if (name != "." && name != "..") names->emplace_back(name);
+      if (name == "." || name == "..") continue;
+      const PathKind kind = IsDeviceName(std::string(name)) ? PathKind::kOther
+                            : (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                                ? PathKind::kFolder
+                                : PathKind::kFile;
+      entries->push_back({std::string(name), kind});
     } while (::FindNextFileA(search, &entry));
     ::FindClose(search);
     return true;

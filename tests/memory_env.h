@@ -44,7 +44,7 @@ class MemoryEnv : public Env {
   PathKind KindOf(const std::string& path) override {
     return files.count(path) ? PathKind::kFile : PathKind::kNone;
   }
-  bool ListFolder(const std::string&, std::vector<std::string>*) override { return false; }
+  bool ListFolder(const std::string&, std::vector<FolderEntry>*) override { return false; }
   std::string CurrentFolder() override { return "/work"; }
   FileResult ReadStdin(ByteBuffer* bytes) override { return ReadWholeFile("<stdin>", bytes); }
   bool WriteStderr(std::string_view) override { return true; }

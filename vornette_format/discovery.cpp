@@ -27,22 +27,21 @@ std::string FolderSeparators(Env& env) {
 }  // namespace
 
 bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::string>* files) {
-  std::vector<std::string> names;
-  if (!env.ListFolder(folder, &names)) return false;
-  std::sort(names.begin(), names.end());
+  std::vector<Env::FolderEntry> entries;
+  if (!env.ListFolder(folder, &entries)) return false;
+  std::sort(entries.begin(), entries.end(),
+            [](const Env::FolderEntry& a, const Env::FolderEntry& b) { return a.name < b.name; });
   // Names are joined as the folder was written: with "\\" where it has one,
   // else with "/", which every system takes.
   const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
   const std::string prefix =
       folder.ends_with(separator) ? folder : folder + std::string(1, separator);
   bool ok = true;
-  for (const std::string& name : names) {
-    const std::string path = prefix + name;
-    const Env::PathKind kind = env.KindOf(path);
+  for (const auto& [name, kind] : entries) {
     if (kind == Env::PathKind::kFolder && !name.starts_with(".")) {
-      ok = SourceFilesBelow(env, path, files) && ok;
+      ok = SourceFilesBelow(env, prefix + name, files) && ok;
     } else if (kind == Env::PathKind::kFile && IsSourceName(name)) {
-      files->push_back(path);
+      files->push_back(prefix + name);
     }
   }
   return ok;

@@ -101,40 +101,44 @@ class FormatRun {
     FileResult read = FileResult::kOk;
     if (from_stdin) {
       read = env_.ReadStdin(&bytes);
-    } else if (env_.KindOf(target) == Env::PathKind::kNone) {
-      return Error(name, "no such file or folder");
-    } else if (env_.KindOf(target) != Env::PathKind::kFile) {
-      return Error(name, "not a regular file");
     } else {
       read = env_.ReadWholeFile(target, &bytes);
+      if (read == FileResult::kOpenFailed && env_.KindOf(target) == Env::PathKind::kNone) {
+        return Error(name, "no such file or folder");
+      }
     }
     if (read != FileResult::kOk) return Error(name, FailureText(read));
+    if (options_.mode == FormatOptions::Mode::kPrint ||
+        (options_.mode == FormatOptions::Mode::kInPlace && from_stdin)) {
+      // Straight to standard output, never held whole a second time.
+      const auto out = [&](std::string_view piece) { Out(piece); };
+      if (!FormatTextTo(bytes.view(), found.settings, out, &error)) Error(name, error);
+      return;
+    }
     std::string formatted;
     if (!FormatText(bytes.view(), found.settings, &formatted, &error)) return Error(name, error);
     Handle(target, name, bytes.view(), formatted);
   }
 
+  // What --check, --diff and -i do with a file that formatting changes; a
+  // file it leaves as it is is neither reported nor touched.
   void Handle(const std::string& target, const std::string& name, std::string_view original,
               const std::string& formatted) {
-    using Mode = FormatOptions::Mode;
-    const bool changes = formatted != original;
-    if (options_.mode == Mode::kCheck || options_.mode == Mode::kDiff) {
-      if (!changes) return;
+    if (formatted == original) return;
+    if (options_.mode != FormatOptions::Mode::kInPlace) {
       if (status_ == kAllWell) status_ = kChanges;
-      Out(options_.mode == Mode::kCheck ? name + "\n" : UnifiedDiff(name, original, formatted));
-    } else if (options_.mode == Mode::kInPlace && target != "-") {
-      if (!changes) return;  // an unchanged file is not touched
-      if (options_.backup) {
-        const std::string_view pieces[] = {original};
-        const FileResult result = env_.WriteWholeFile(target + "~", pieces);
-        if (result != FileResult::kOk) return Error(target + "~", FailureText(result));
-      }
-      const std::string_view pieces[] = {formatted};
-      const FileResult result = env_.ReplaceFile(target, pieces);
-      if (result != FileResult::kOk) Error(name, FailureText(result));
-    } else {
-      Out(formatted);
+      Out(options_.mode == FormatOptions::Mode::kCheck ? name + "\n"
+                                                       : UnifiedDiff(name, original, formatted));
+      return;
     }
+    if (options_.backup) {
+      const std::string_view pieces[] = {original};
+      const FileResult result = env_.WriteWholeFile(target + "~", pieces);
+      if (result != FileResult::kOk) return Error(target + "~", FailureText(result));
+    }
+    const std::string_view pieces[] = {formatted};
+    const FileResult result = env_.ReplaceFile(target, pieces);
+    if (result != FileResult::kOk) Error(name, FailureText(result));
   }
 
   Env& env_;

@@ -10,6 +10,7 @@
 #ifndef VORNETTE_VORNETTE_VORNETTE_H_
 #define VORNETTE_VORNETTE_VORNETTE_H_
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,11 @@ bool LoadSettings(const std::string& path, FormatterSettings* settings, std::str
 // runs out (an indentation beyond the 32-bit range counts as that).
 bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::string* formatted,
                 std::string* error);
+
+// As FormatText, but hands the formatted bytes to `write` piece by piece, in
+// order, instead of collecting them: a large text is never held twice.
+bool FormatTextTo(std::string_view bytes, const FormatterSettings& settings,
+                  const std::function<void(std::string_view)>& write, std::string* error);
 
 }  // namespace vornette
 
