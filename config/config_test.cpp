@@ -29,14 +29,6 @@ TEST(ParseIntegerOrDefaultTest, ValueTable) {
   }
 }
 
-TEST(ConfigFilePathTest, DirectoryOfTheProgram) {
-  // A colon is part of a name on POSIX; on Windows it ends a drive.
-  EXPECT_EQ(ConfigFilePathFor("/a:b/vornette", "/"), "/a:b/Vornette.ini");
-  EXPECT_EQ(ConfigFilePathFor("vornette", "/"), "Vornette.ini");
-  EXPECT_EQ(ConfigFilePathFor("C:\\Tools\\v.exe", "\\:"), "C:\\Tools\\Vornette.ini");
-  EXPECT_EQ(ConfigFilePathFor("C:v.exe", "\\:"), "C:\\Vornette.ini");
-}
-
 TEST(LoadConfigurationTest, ValuesBecomeSettings) {
   const std::string spacing = "[Spacing]\nSpacingOperators=";
   const std::string motion = "[Capitalization]\nCAP_MotionCommandStrings=";

@@ -19,8 +19,7 @@ TEST(ApplyCapitalizationsTest, Examples) {
   using Case = std::tuple<std::string_view, Modes, std::string_view>;
   // clang-format off
   const Case cases[] = {
-      {"wait for $in[1]", kUpper, "WAIT FOR $IN[1]"},
-      {"if a and b or not x then", kUpper, "IF A AND B OR NOT X THEN"},
+      {"wait for $in[1]", kUpper, "WAIT FOR $IN[1]"}, {"if a and b or not x then", kUpper, "IF A AND B OR NOT X THEN"},
       {"If x AND y Then", {U, N, N, L, N, N, N, N}, "IF x and y THEN"},
       {"$OUT[1]=TRUE", kLower, "$out[1]=true"},
       {"{x 10, y 20, z 30, a 0, b 0, c 0}", kUpper, "{X 10, Y 20, Z 30, A 0, B 0, C 0}"},
@@ -39,7 +38,8 @@ TEST(ApplyCapitalizationsTest, Examples) {
       {"ERR_TO_PLC $conf_mess $msg_t", kLower, "err_to_plc $conf_mess $msg_t"},
       {"appros newbase\tlinspeed departs", kUpper, "APPROS NEWBASE\tLINSPEED DEPARTS"},
       {"\xE4nd end\xE4 ENDWHILE", kLower, "\xE4nd end\xE4 endwhile"}, {"WAIT X", kLower, "wait x"},
-      {"WAIT x", {N, N, N, N, U, L, N, N}, "WAIT x"}, {"", kUpper, ""}};
+      {"WAIT x", {N, N, N, N, U, L, N, N}, "WAIT x"}, {"", kUpper, ""},
+      {"DEFAULT: LIN_REL TOOL_NO x = 1", kLower, "default: lin_rel tool_no x = 1"}};
   // clang-format on
   for (const auto& [input, modes, result] : cases) {
     std::string line(input);

@@ -7,6 +7,17 @@
 namespace vornette {
 namespace {
 
+// The lines of `bytes` read with `room` bytes of memory behind them: without
+// room they are copied, with room the line ends widen in place.
+LineList Cut(std::string_view bytes, size_t room) {
+  ByteBuffer buffer;
+  buffer.Reserve(bytes.size() + room);
+  buffer.Append(bytes);
+  LineList list;
+  EXPECT_TRUE(CutIntoLines(std::move(buffer), &list));
+  return list;
+}
+
 TEST(CutIntoLinesTest, LineEnds) {
   // The bytes, and their lines in the writing format.
   // clang-format off
@@ -20,14 +31,8 @@ TEST(CutIntoLinesTest, LineEnds) {
        "first line\r\nsecond\r\n\r\nthird\r\nfourth\r\n\r\nfifth\r\n"}};
   // clang-format on
   for (const auto& [bytes, written] : cases) {
-    // Without room behind the bytes the lines are copied; with room, the
-    // line ends widen in place.
     for (size_t room : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, bytes.size() + 2}) {
-      ByteBuffer buffer;
-      buffer.Reserve(bytes.size() + room);
-      buffer.Append(bytes);
-      LineList list;
-      ASSERT_TRUE(CutIntoLines(std::move(buffer), &list));
+      const LineList list = Cut(bytes, room);
       std::string text;
       for (std::string_view piece : list.WritingFormat()) text.append(piece);
       EXPECT_EQ(text, written) << room;
@@ -62,11 +67,7 @@ TEST(RewriteLinesTest, InPlaceSpilledAndAcrossBlocks) {
     expected.push_back(std::string(i % 5 * 3, ' ') + lines[i].substr(i % 7 == 0 ? 0 : i % 7));
   }
   for (size_t room : {text.size(), size_t{0}, size_t{40}}) {
-    ByteBuffer bytes;
-    bytes.Reserve(text.size() + room);
-    bytes.Append(text);
-    LineList list;
-    ASSERT_TRUE(CutIntoLines(std::move(bytes), &list));
+    LineList list = Cut(text, room);
     size_t i = 0;
     list.RewriteLines([&](std::string_view line) {
       const size_t k = i++;

@@ -11,11 +11,10 @@ namespace {
 // kept in column one.
 TEST(FormatLinesTest, FirstLineAndColumnOne) {
   // Spacing off, IndentWidth 2, no recasing, the three indentation keys.
-  const FormatterSettings plain{false}, extended{false, 2, {}, true},
-      column_one{false, 2, {}, false, true, true}, all{true, 2, {}, true, false, true};
+  const FormatterSettings extended{false, 2, {}, true}, column_one{false, 2, {}, false, true, true},
+      all{true, 2, {}, true, false, true};
   // clang-format off
   const std::tuple<FormatterSettings, std::string_view, std::string_view> cases[] = {
-      {plain, "\xEF\xBB\xBF" "DEF a()\nx\nEND", "\xEF\xBB\xBF" "DEF a()\r\nx\r\nEND\r\n"},
       {extended, "\xEF\xBB\xBF" "  DEF a()\n\xEF\xBB\xBFx\nEND",
        "\xEF\xBB\xBF" "DEF a()\r\n  \xEF\xBB\xBFx\r\nEND\r\n"},
       {extended, "x\n\xEF\xBB\xBF" "DEF a()\ny", "x\r\n\xEF\xBB\xBF" "DEF a()\r\ny\r\n"},

@@ -47,6 +47,7 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
       {{"--check", "gone.src", "p/a.src"}, "", "p/a.src\n", "gone.src: no such file or folder\n", 2},
       {{"--config", "none.ini", "p/a.src"}, "", "", "p/a.src: cannot read its configuration file none.ini\n", 2},
       {{"--check"}, std::string("x\0y", 3), "", "<stdin>: the text holds a NUL byte", 2},
+      {{"--check", "--", "-x.src"}, "", "", "-x.src: no such file or folder\n", 2},
       {{"--version"}, "", "vornette-format 0.3.0\n", "", 0}};
   // clang-format on
   for (const auto& [args, input, output, errors, status] : cases) {
@@ -85,6 +86,7 @@ TEST_F(FormatProgramTest, InPlaceRewritesOnlyWhatChanges) {
 TEST_F(FormatProgramTest, DiffAppliesWithPatch) {
   if (kOnWindows) GTEST_SKIP() << "patch is a POSIX tool";
   box_.WriteFile("p/ends.src", "a=1\r\nb=2\rc=3\n\nif x\n1\n2\n3\n4\n5\n6\n7\n8\nendif");
+  box_.WriteFile("p/cr.src", "x=1\ry=2\r");
   const RunResult run = box_.Run({"--diff", "p"});
   box_.WriteFile("d.patch", run.output);
   const std::string patch = "cd " + box_.Path("") + " && patch -s -p1 < d.patch";
@@ -102,6 +104,8 @@ TEST_F(FormatProgramTest, SettingsComeFromTheNearestFile) {
   };
   const std::string from = ": settings from ";
   EXPECT_EQ(source({"p/sub/x.src"}), "; p/sub/x.src" + from + box_.Path("p/sub/Vornette.ini"));
+  const std::string absolute = box_.Path("p/sub/x.src");
+  EXPECT_EQ(source({absolute}), "; " + absolute + from + box_.Path("p/sub/Vornette.ini"));
   EXPECT_EQ(source({"p/a.src"}), "; p/a.src" + from + box_.Path("p/Vornette.ini"));
   EXPECT_EQ(source({"--stdin-filename", "p/sub/.hidden/x"}),
             "; p/sub/.hidden/x" + from + box_.Path("p/sub/Vornette.ini"));
@@ -113,8 +117,10 @@ TEST_F(FormatProgramTest, SettingsComeFromTheNearestFile) {
   EXPECT_EQ(source({"x.src"}), "; x.src" + from + box_.Path("bin/Vornette.ini"));
   box_.SetIni(std::nullopt);
   EXPECT_EQ(source({}), "; <stdin>" + from + "built-in defaults");
-  EXPECT_NE(box_.Run({"--print-config"}).output.find("CAP_ProgramFlowStrings=UpperCase"),
-            std::string::npos);
+  EXPECT_TRUE(
+      box_.Run({"--print-config"}).output.ends_with("CAP_OpusTechFunctionStrings=UpperCase\n"));
+  EXPECT_TRUE(
+      box_.Run({"--help"}).output.starts_with("Usage: vornette-format [options] [PATH ...]"));
 }
 
 }  // namespace

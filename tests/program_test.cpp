@@ -183,6 +183,9 @@ TEST(ProgramTest, Outcomes) {
     const std::string row = outcome.args[0];
     EXPECT_EQ(run.exit_status, outcome.status) << row;
     EXPECT_EQ(run.signal, 0) << row;
+    for (const auto& [name, bytes] : outcome.files) {
+      EXPECT_EQ(box.ReadFile(name), bytes) << row << ": " << name;
+    }
     if (outcome.options.close_stdout || outcome.options.broken_pipe) continue;
     Lines expected = Lines{std::string(kBanner)} + outcome.lines;
     for (std::string& line : expected) {
@@ -192,9 +195,6 @@ TEST(ProgramTest, Outcomes) {
     }
     EXPECT_EQ(SplitConsoleLines(run.output), expected) << row;
     EXPECT_TRUE(run.output.ends_with("\r\n")) << row;
-    for (const auto& [name, bytes] : outcome.files) {
-      EXPECT_EQ(box.ReadFile(name), bytes) << row << ": " << name;
-    }
   }
 }
 

@@ -1,0 +1,29 @@
+#include "vornette/vornette.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace vornette {
+namespace {
+
+// Settings from a file; results and failures as values.
+TEST(LibraryTest, LoadSettingsAndFormatText) {
+  const std::string path = (std::filesystem::temp_directory_path() / "vornette-lib.ini").string();
+  std::ofstream(path) << "[Indent]\nIndentWidth=4\n";
+  FormatterSettings settings;
+  std::string error;
+  std::string formatted = "stale";
+  ASSERT_TRUE(LoadSettings(path, &settings, &error));
+  ASSERT_TRUE(FormatText("def a()\nx=1", settings, &formatted, &error));
+  EXPECT_EQ(formatted, "def a()\r\n    x = 1\r\n");
+  EXPECT_FALSE(LoadSettings(path + ".missing", &settings, &error));
+  EXPECT_EQ(error, "cannot read the configuration file " + path + ".missing");
+  settings.IndentWidth = -2147483647 - 1;  // an END takes the level to -1
+  EXPECT_FALSE(FormatText("end\nx", settings, &formatted, &error));
+  EXPECT_EQ(error, "out of memory");
+}
+
+}  // namespace
+}  // namespace vornette
