@@ -31,8 +31,7 @@ TEST(ByteBufferTest, GrowsReleasesAndKeepsItsBytes) {
   EXPECT_EQ(moved.view(), "0123");
   // The smallest huge-page block is given back as it was taken (under
   // AddressSanitizer a mismatch would show).
-  ByteBuffer block;
-  block.Reserve(size_t{1} << 20);
+  ByteBuffer().Reserve(size_t{1} << 20);
   volatile size_t wrapping = SIZE_MAX;  // unknown to the compiler, as a size from a file is
   EXPECT_THROW(moved.Append(wrapping, 'x'), std::bad_alloc);
   moved.Resize(5000);  // beyond the capacity: it must grow

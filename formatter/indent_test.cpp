@@ -26,10 +26,10 @@ void ExpectRows(std::span<const Row> rows, int32_t width, FormatterSettings sett
   for (const Row& row : rows) {
     EXPECT_EQ(FirstWord(TrimLeft(row.line)), row.first_word) << row.line;
     const IndentedLine result = IndentLine(row.line, state, settings);
-    EXPECT_EQ(result.blanks, row.blanks) << row.line;
-    EXPECT_EQ(result.text, TrimLeft(row.line)) << row.line;
-    EXPECT_EQ(state.IndentLevel, row.indent_level) << row.line;
-    EXPECT_EQ(state.CaseLevel, row.case_level) << row.line;
+    EXPECT_EQ(std::pair(result.blanks, result.text), std::pair(row.blanks, TrimLeft(row.line)));
+    EXPECT_EQ(std::pair(state.IndentLevel, state.CaseLevel),
+              std::pair(row.indent_level, row.case_level))
+        << row.line;
   }
 }
 

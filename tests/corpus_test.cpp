@@ -109,10 +109,10 @@ TEST(CorpusTest, GlobalRoutinesBalanceUnderTheExtendedRules) {
     level_zero_classic += final_level(lines, false) == 0;
     level_zero_extended += level == 0;
   }
-  RecordProperty("files_with_global_routines", files);
-  RecordProperty("balanced", balanced);
-  RecordProperty("level_zero_classic", level_zero_classic);
-  RecordProperty("level_zero_extended", level_zero_extended);
+  RecordProperty("global_routines",
+                 std::to_string(files) + " files, " + std::to_string(balanced) +
+                     " balanced; at level 0: " + std::to_string(level_zero_classic) + " classic, " +
+                     std::to_string(level_zero_extended) + " extended");
 }
 
 }  // namespace

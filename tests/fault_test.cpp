@@ -110,11 +110,19 @@ TEST(FormatFaultTest, AKillDuringInPlaceLeavesEveryFileOldOrNew) {
   const std::string original = BigProgram("\n").substr(0, 400000) + "\n";
   std::string formatted;
   fs::create_directory(box.Path("p"));
+  // Round -1 times a whole run; the kills spread over it and somewhat beyond.
+  Clock::duration run_time{};
   std::mt19937 random(7);
-  for (int round = 0; round < 20; ++round) {
+  for (int round = -1; round < 20; ++round) {
     for (int i = 0; i < 20; ++i) box.WriteFile("p/f" + std::to_string(i) + ".src", original);
+    if (round < 0) {
+      const auto start = Clock::now();
+      box.Run({"-i", "p"});
+      run_time = Clock::now() - start;
+      continue;
+    }
     const Running running = box.Start({"-i", "p"});
-    std::this_thread::sleep_for(std::chrono::microseconds(random() % 60000));
+    std::this_thread::sleep_for(run_time * (random() % 1200) / 1000);
     Sandbox::Kill(running);
     box.Wait(running);
     for (int i = 0; i < 20; ++i) {

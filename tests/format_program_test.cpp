@@ -74,9 +74,7 @@ TEST_F(FormatProgramTest, InPlaceRewritesOnlyWhatChanges) {
     EXPECT_EQ(box_.ReadFile(name), kDone) << name;
     EXPECT_EQ(box_.ReadFile(name + "~"), kRaw) << name;
   }
-  if (!kOnWindows) {
-    EXPECT_EQ(fs::status(box_.Path("p/a.src")).permissions(), fs::perms(0640));
-  }
+  EXPECT_TRUE(kOnWindows || fs::status(box_.Path("p/a.src")).permissions() == fs::perms(0640));
   EXPECT_EQ(fs::last_write_time(box_.Path("p/done.src")), old_time);
   EXPECT_EQ(box_.ReadFile("p/done.src~"), "<missing>");
   EXPECT_EQ(box_.ReadFile("p/ro.src"), kRaw);

@@ -16,6 +16,7 @@ std::vector<std::string> SplitConsoleLines(std::string_view output);
 
 class MemoryEnv : public Env {
  public:
+  static constexpr PathKind kFile = PathKind::kFile, kNone = PathKind::kNone;
   std::string executable_path = "/opt/vornette/vornette";  // empty: unknown
   std::map<std::string, std::string> files;
   // Names whose reads or writes fail so; a read failing with kNoMemory
@@ -41,9 +42,7 @@ class MemoryEnv : public Env {
     if (!stdout_broken) stdout_writes.emplace_back(bytes);
     return !stdout_broken;
   }
-  PathKind KindOf(const std::string& path) override {
-    return files.count(path) ? PathKind::kFile : PathKind::kNone;
-  }
+  PathKind KindOf(const std::string& p) override { return files.count(p) ? kFile : kNone; }
   bool ListFolder(const std::string&, std::vector<FolderEntry>*) override { return false; }
   std::string CurrentFolder() override { return "/work"; }
   FileResult ReadStdin(ByteBuffer* bytes) override { return ReadWholeFile("<stdin>", bytes); }

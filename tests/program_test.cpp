@@ -174,12 +174,10 @@ TEST(ProgramTest, Outcomes) {
       fs::resize_file(box.Path("huge.src"), uintmax_t{1} << 40, no_sparse_file);
       if (no_sparse_file) continue;
     }
-    RunResult run;
-    {
-      Held held;
-      Prepare(box, outcome.setup, held);
-      run = box.Run(outcome.args, outcome.options);
-    }
+    Held held;
+    Prepare(box, outcome.setup, held);
+    const RunResult run = box.Run(outcome.args, outcome.options);
+    held.clear();
     const std::string row = outcome.args[0];
     EXPECT_EQ(run.exit_status, outcome.status) << row;
     EXPECT_EQ(run.signal, 0) << row;
