@@ -109,10 +109,10 @@ TEST(CorpusTest, GlobalRoutinesBalanceUnderTheExtendedRules) {
     level_zero_classic += final_level(lines, false) == 0;
     level_zero_extended += level == 0;
   }
-  RecordProperty("global_routines",
-                 std::to_string(files) + " files, " + std::to_string(balanced) +
-                     " balanced; at level 0: " + std::to_string(level_zero_classic) + " classic, " +
-                     std::to_string(level_zero_extended) + " extended");
+  RecordProperty("files_balanced_classic_extended", std::to_string(files) + " " +
+                                                        std::to_string(balanced) + " " +
+                                                        std::to_string(level_zero_classic) + " " +
+                                                        std::to_string(level_zero_extended));
 }
 
 }  // namespace

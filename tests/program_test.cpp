@@ -178,11 +178,10 @@ TEST(ProgramTest, Outcomes) {
     Prepare(box, outcome.setup, held);
     const RunResult run = box.Run(outcome.args, outcome.options);
     held.clear();
-    const std::string row = outcome.args[0];
-    EXPECT_EQ(run.exit_status, outcome.status) << row;
-    EXPECT_EQ(run.signal, 0) << row;
+    EXPECT_EQ(run.exit_status, outcome.status) << outcome.args[0];
+    EXPECT_EQ(run.signal, 0) << outcome.args[0];
     for (const auto& [name, bytes] : outcome.files) {
-      EXPECT_EQ(box.ReadFile(name), bytes) << row << ": " << name;
+      EXPECT_EQ(box.ReadFile(name), bytes) << outcome.args[0] << ": " << name;
     }
     if (outcome.options.close_stdout || outcome.options.broken_pipe) continue;
     Lines expected = Lines{std::string(kBanner)} + outcome.lines;
@@ -191,8 +190,8 @@ TEST(ProgramTest, Outcomes) {
         line.replace(at, 5, box.Path(ini));
       }
     }
-    EXPECT_EQ(SplitConsoleLines(run.output), expected) << row;
-    EXPECT_TRUE(run.output.ends_with("\r\n")) << row;
+    EXPECT_EQ(SplitConsoleLines(run.output), expected) << outcome.args[0];
+    EXPECT_TRUE(run.output.ends_with("\r\n")) << outcome.args[0];
   }
 }
 

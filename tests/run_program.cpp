@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 namespace vornette::testing {
 
@@ -44,7 +45,11 @@ void Sandbox::SetIni(const std::optional<std::string>& ini) const {
 }
 
 void Sandbox::WriteFile(const std::string& name, const std::string& bytes) const {
-  std::ofstream(Path(name), std::ios::binary) << bytes;
+  // A program just killed may hold the file a moment longer (under Wine).
+  for (int tries = 0; !(std::ofstream(Path(name), std::ios::binary) << bytes) && tries < 100;
+       ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 std::string Sandbox::ReadFile(const std::string& name) const { return ReadBytes(Path(name)); }
