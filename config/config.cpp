@@ -141,6 +141,24 @@ bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error
   return false;
 }
 
+std::string SettingsIniText(const FormatterSettings& settings) {
+  auto flag = [](std::string_view key, bool on) {
+    return std::string(key) + (on ? "=1\n" : "=0\n");
+  };
+  std::string text = "[Spacing]\n" + flag("SpacingOperators", settings.SpacingOperators);
+  text += "[Indent]\nIndentWidth=" + std::to_string(settings.IndentWidth) + "\n";
+  text += flag("ExtendedBlocks", settings.ExtendedBlocks);
+  text += flag("IndentRoutineBodies", settings.IndentRoutineBodies);
+  text += flag("KeepColumnOneComments", settings.KeepColumnOneComments);
+  text += "[Capitalization]\n";
+  static constexpr std::array<std::string_view, 3> kModes = {"None", "UpperCase", "LowerCase"};
+  for (size_t i = 0; i < kKeywordCategoryCount; ++i) {
+    text.append(kCapitalizationKeys[i]).append("=");
+    text.append(kModes[static_cast<size_t>(settings.Capitalization[i])]).append("\n");
+  }
+  return text;
+}
+
 void ReadSettings(ConfigReader& reader, FormatterSettings& settings) {
   settings.SpacingOperators = reader.ReadFlag("Spacing", "SpacingOperators", true);
   settings.IndentWidth = reader.ReadNumber("Indent", "IndentWidth", 2);

@@ -64,6 +64,10 @@ CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view
 // first and in their order, storing each as soon as it is read.
 void ReadSettings(ConfigReader& reader, FormatterSettings& settings);
 
+// The lines of a Vornette.ini that ReadSettings reads back as `settings`,
+// every key present.
+std::string SettingsIniText(const FormatterSettings& settings);
+
 // Fills `settings` from the configuration file and returns true. Returns
 // false with `error` empty when the file is missing (or a directory stands
 // in its place), and false with the failure in `error` when it could not be

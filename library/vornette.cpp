@@ -17,6 +17,8 @@ FormatterSettings SettingsFromIni(std::string_view ini_text) {
   return settings;
 }
 
+std::string SettingsToIni(const FormatterSettings& settings) { return SettingsIniText(settings); }
+
 bool LoadSettings(const std::string& path, FormatterSettings* settings, std::string* error) {
   std::ifstream in(path, std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <new>
 
+#include "basic/basic.h"
 #include "platform/env.h"
 #include "platform/read_to_end.h"
 
@@ -50,7 +51,7 @@ bool IsDeviceName(const std::string& path) {
   std::string base = path.substr(slash == std::string::npos ? 0 : slash + 1);
   base = base.substr(0, base.find('.'));
   while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char& c : base) c = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  for (char& c : base) c = ToUpperAscii(c);
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
       base == "CONOUT$") {
     return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "basic/basic.h"
 #include "vornette/vornette.h"
 
 namespace vornette {
@@ -12,9 +13,9 @@ constexpr std::string_view kIniName = "Vornette.ini";
 
 bool IsSourceName(std::string_view name) {
   if (name.size() < 4) return false;
-  std::string extension(name.substr(name.size() - 4));
-  for (char& c : extension) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  return extension == ".src" || extension == ".dat" || extension == ".sub";
+  const std::string_view extension = name.substr(name.size() - 4);
+  return SameTextNoCase(extension, ".src") || SameTextNoCase(extension, ".dat") ||
+         SameTextNoCase(extension, ".sub");
 }
 
 // The separators between folders of a path, without the drive colon.

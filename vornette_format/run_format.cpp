@@ -1,7 +1,5 @@
 #include "vornette_format/run_format.h"
 
-#include <array>
-
 #include "vornette/vornette.h"
 #include "vornette_format/discovery.h"
 #include "vornette_format/options.h"
@@ -30,26 +28,6 @@ std::string FailureText(FileResult result) {
       return "out of memory";
   }
   return "";
-}
-
-// The settings as the lines of a Vornette.ini that gives them.
-std::string IniText(const FormatterSettings& settings) {
-  static constexpr std::array<const char*, kKeywordCategoryCount> kKeys = {
-      "ProgramFlow", "SetupCommand",   "MotionCommand",  "MathAndFunction",
-      "IOCommand",   "TypeDefinition", "SystemVariable", "OpusTechFunction"};
-  static constexpr std::array<const char*, 3> kModes = {"None", "UpperCase", "LowerCase"};
-  auto flag = [](bool on) { return on ? "1\n" : "0\n"; };
-  std::string text = "[Spacing]\nSpacingOperators=" + std::string(flag(settings.SpacingOperators));
-  text += "[Indent]\nIndentWidth=" + std::to_string(settings.IndentWidth) + "\n";
-  text += "ExtendedBlocks=" + std::string(flag(settings.ExtendedBlocks));
-  text += "IndentRoutineBodies=" + std::string(flag(settings.IndentRoutineBodies));
-  text += "KeepColumnOneComments=" + std::string(flag(settings.KeepColumnOneComments));
-  text += "[Capitalization]\n";
-  for (size_t i = 0; i < kKeys.size(); ++i) {
-    text += "CAP_" + std::string(kKeys[i]) +
-            "Strings=" + kModes[static_cast<size_t>(settings.Capitalization[i])] + "\n";
-  }
-  return text;
 }
 
 class FormatRun {
@@ -94,7 +72,7 @@ class FormatRun {
       return;
     }
     if (options_.mode == FormatOptions::Mode::kPrintConfig) {
-      Out("; " + name + ": settings from " + found.source + "\n" + IniText(found.settings));
+      Out("; " + name + ": settings from " + found.source + "\n" + SettingsToIni(found.settings));
       return;
     }
     ByteBuffer bytes;

@@ -31,6 +31,10 @@ FormatterSettings SettingsFromIni(std::string_view ini_text);
 // False, with the reason in `error`, when the file cannot be read.
 bool LoadSettings(const std::string& path, FormatterSettings* settings, std::string* error);
 
+// The text of a Vornette.ini that gives `settings`, every key present: what
+// SettingsFromIni reads back as the same settings.
+std::string SettingsToIni(const FormatterSettings& settings);
+
 // The bytes that vornette saves for a source file holding `bytes`: the bytes
 // cut into lines at CR LF, a lone CR or a lone LF, every line spaced,
 // recased and indented by `settings`, every line followed by CR LF. Only
