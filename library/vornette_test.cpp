@@ -20,6 +20,10 @@ TEST(LibraryTest, LoadSettingsAndFormatText) {
   EXPECT_EQ(formatted, "def a()\r\n    x = 1\r\n");
   EXPECT_FALSE(LoadSettings(path + ".missing", &settings, &error));
   EXPECT_EQ(error, "cannot read the configuration file " + path + ".missing");
+  // Settings written out read back as themselves; every value differs from its default.
+  constexpr auto U = CapitalizationMode::UpperCase, L = CapitalizationMode::LowerCase;
+  const FormatterSettings odd{false, -3, {U, L, L, U, U, L, U, L}, true, false, true};
+  EXPECT_TRUE(SettingsFromIni(SettingsToIni(odd)) == odd) << SettingsToIni(odd);
   settings.IndentWidth = -2147483647 - 1;  // an END takes the level to -1
   EXPECT_FALSE(FormatText("end\nx", settings, &formatted, &error));
   EXPECT_EQ(error, "out of memory");
