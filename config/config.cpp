@@ -124,6 +124,14 @@ CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view
   return CapitalizationMode::None;
 }
 
+LineEndingMode ReadLineEndingMode(ConfigReader& reader, std::string_view section,
+                                  std::string_view key) {
+  const std::string value = reader.ReadText(section, key, "CRLF");
+  if (SameTextNoCase(value, "LF")) return LineEndingMode::LF;
+  if (SameTextNoCase(value, "Auto")) return LineEndingMode::Auto;
+  return LineEndingMode::CRLF;
+}
+
 bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error) {
   error->clear();
   const std::optional<std::string> path = ConfigFilePath(env);
@@ -146,16 +154,22 @@ std::string SettingsIniText(const FormatterSettings& settings) {
     return std::string(key) + (on ? "=1\n" : "=0\n");
   };
   std::string text = "[Spacing]\n" + flag("SpacingOperators", settings.SpacingOperators);
+  text += flag("TrimTrailingBlanks", settings.TrimTrailingBlanks);
+  text += flag("AlignAssignments", settings.AlignAssignments);
   text += "[Indent]\nIndentWidth=" + std::to_string(settings.IndentWidth) + "\n";
   text += flag("ExtendedBlocks", settings.ExtendedBlocks);
   text += flag("IndentRoutineBodies", settings.IndentRoutineBodies);
   text += flag("KeepColumnOneComments", settings.KeepColumnOneComments);
+  text += flag("IndentFolds", settings.IndentFolds);
   text += "[Capitalization]\n";
   static constexpr std::array<std::string_view, 3> kModes = {"None", "UpperCase", "LowerCase"};
   for (size_t i = 0; i < kKeywordCategoryCount; ++i) {
     text.append(kCapitalizationKeys[i]).append("=");
     text.append(kModes[static_cast<size_t>(settings.Capitalization[i])]).append("\n");
   }
+  static constexpr std::array<std::string_view, 3> kLineEndings = {"CRLF", "LF", "Auto"};
+  text.append("[Output]\nLineEnding=");
+  text.append(kLineEndings[static_cast<size_t>(settings.LineEnding)]).append("\n");
   return text;
 }
 
@@ -169,6 +183,10 @@ void ReadSettings(ConfigReader& reader, FormatterSettings& settings) {
   settings.ExtendedBlocks = reader.ReadFlag("Indent", "ExtendedBlocks", false);
   settings.IndentRoutineBodies = reader.ReadFlag("Indent", "IndentRoutineBodies", true);
   settings.KeepColumnOneComments = reader.ReadFlag("Indent", "KeepColumnOneComments", false);
+  settings.LineEnding = ReadLineEndingMode(reader, "Output", "LineEnding");
+  settings.TrimTrailingBlanks = reader.ReadFlag("Spacing", "TrimTrailingBlanks", false);
+  settings.IndentFolds = reader.ReadFlag("Indent", "IndentFolds", true);
+  settings.AlignAssignments = reader.ReadFlag("Spacing", "AlignAssignments", false);
 }
 
 }  // namespace vornette

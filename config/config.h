@@ -60,6 +60,10 @@ class ConfigReader {
 CapitalizationMode ReadCapitalizationMode(ConfigReader& reader, std::string_view section,
                                           std::string_view key);
 
+// "LF" or "Auto" in any letter case; anything else is CRLF.
+LineEndingMode ReadLineEndingMode(ConfigReader& reader, std::string_view section,
+                                  std::string_view key);
+
 // Reads every setting through `reader`, the ten of the classic settings
 // first and in their order, storing each as soon as it is read.
 void ReadSettings(ConfigReader& reader, FormatterSettings& settings);

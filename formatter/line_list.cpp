@@ -127,6 +127,48 @@ std::optional<size_t> WidenToTheEnd(std::span<char> memory, size_t n, size_t* be
   return lines;
 }
 
+// Moves the `n` bytes at the start of `bytes` to the end of its memory with
+// every line end as LF and an LF after a last line that has none, and
+// returns the number of lines and, in `*begin`, where they begin. Only CR
+// bytes change (a CR LF loses its CR, a lone CR becomes LF), so a text with
+// LF line ends is only moved.
+size_t NarrowToTheEnd(ByteBuffer& bytes, size_t n, size_t* begin) {
+  char* data = bytes.data();
+  size_t read = 0;
+  size_t write = 0;
+  for (;;) {
+    const size_t cr = read + FindByte(data + read, n - read, '\r');
+    if (write != read) std::memmove(data + write, data + read, cr - read);
+    write += cr - read;
+    if (cr == n) break;
+    read = cr + 1;
+    if (read == n || data[read] != '\n') data[write++] = '\n';
+  }
+  size_t lines = 0;
+  ForEachLineEndByte(std::string_view(data, write), [&](size_t) { ++lines; });
+  if (write > 0 && data[write - 1] != '\n') {
+    if (write == bytes.capacity()) {
+      bytes.Resize(write);
+      bytes.Reserve(write + write / 4 + 64);
+      data = bytes.data();
+    }
+    data[write++] = '\n';
+    ++lines;
+  }
+  const size_t capacity = bytes.capacity();
+  bytes.Resize(capacity);
+  std::memmove(data + capacity - write, data, write);
+  *begin = capacity - write;
+  return lines;
+}
+
+// Whether the first line end of `text` is a lone LF.
+bool FirstLineEndIsLf(std::string_view text) {
+  const size_t lf = FindByte(text.data(), text.size(), '\n');
+  // Only the bytes before the first LF can hold an earlier CR.
+  return lf < text.size() && FindByte(text.data(), lf, '\r') == lf;
+}
+
 }  // namespace
 
 void LineList::clear() {
@@ -143,7 +185,7 @@ void LineList::AppendLine(size_t blanks, std::string_view text) {
   ByteBuffer& block = blocks_.back().bytes;
   block.Append(blanks, ' ');
   block.Append(text);
-  block.Append("\r\n");
+  block.Append(crlf_ ? std::string_view("\r\n") : std::string_view("\n"));
   ++count_;
 }
 
@@ -157,19 +199,36 @@ std::vector<std::string_view> LineList::WritingFormat() const {
   std::vector<std::string_view> pieces;
   pieces.reserve(blocks_.size());
   for (const Block& block : blocks_) pieces.push_back(block.view());
+  if (!ends_last_line_ && count_ > 0) {
+    // Every block holds a line, so the last one ends with the last line end.
+    pieces.back().remove_suffix(crlf_ ? 2 : 1);
+  }
   return pieces;
 }
 
-bool CutIntoLines(ByteBuffer bytes, LineList* list) {
+bool CutIntoLines(ByteBuffer bytes, LineList* list, LineEndingMode ending) {
   list->clear();
   const std::string_view text = bytes.view();
   const size_t n = text.size();
+  list->crlf_ = true;
+  list->ends_last_line_ = true;
   if (n == 0) return true;
 
   // The lines go to the end of the memory, widened on the way; the room in
   // front of them is where RewriteLines puts the rewritten lines.
   if (std::memchr(text.data(), '\0', n) != nullptr) return false;
   LineList::Block block;
+  if (ending == LineEndingMode::Auto) {
+    list->ends_last_line_ = text.back() == '\r' || text.back() == '\n';
+    if (FirstLineEndIsLf(text)) ending = LineEndingMode::LF;
+  }
+  if (ending == LineEndingMode::LF) {
+    list->crlf_ = false;
+    list->count_ = NarrowToTheEnd(bytes, n, &block.begin);
+    block.bytes = std::move(bytes);
+    list->blocks_.push_back(std::move(block));
+    return true;
+  }
   const size_t capacity = bytes.capacity();
   bytes.Resize(capacity);
   size_t begin = 0;

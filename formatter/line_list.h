@@ -11,12 +11,14 @@
 
 #include "basic/byte_buffer.h"
 #include "basic/byte_scan.h"
+#include "vornette/settings.h"
 
 namespace vornette {
 
 // An ordered list of lines. A line never holds CR, LF or NUL.
 //
-// The lines are stored in their writing format, each followed by CR LF, in
+// The lines are stored in their writing format, each followed by its line
+// end (CR LF, or LF alone, the same for every line of a list), in
 // blocks of a few megabytes: that takes barely more memory than the file,
 // needs no allocation per line, and the blocks are written out as they stand.
 // A block may have room in front of its lines, where RewriteLines puts the
@@ -27,7 +29,8 @@ class LineList {
 
   // `first_block` is the capacity of the first block: a small file need not
   // take a whole block.
-  explicit LineList(size_t first_block = kBlockSize) : first_block_(first_block) {}
+  explicit LineList(size_t first_block = kBlockSize, bool crlf = true)
+      : first_block_(first_block), crlf_(crlf) {}
   LineList(LineList&&) = default;
   LineList& operator=(LineList&&) = default;
 
@@ -35,7 +38,13 @@ class LineList {
   // The length of the writing format, in bytes.
   size_t bytes() const;
   bool empty() const { return count_ == 0; }
+  // Empties the list; how its lines end stays.
   void clear();
+
+  // True when every line ends with CR LF, false when with LF alone.
+  bool crlf() const { return crlf_; }
+  // False when the writing format leaves the last line without a line end.
+  bool ends_last_line() const { return ends_last_line_; }
 
   // Appends one line.
   void Append(std::string_view line) { AppendLine(0, line); }
@@ -51,15 +60,17 @@ class LineList {
   template <typename Rewrite>
   void RewriteLines(Rewrite rewrite);
 
-  // The writing format: every line followed by CR LF, as pieces to be written
-  // one after the other.
+  // The writing format: every line followed by its line end (but the last,
+  // when the list does not end its last line), as pieces to be written one
+  // after the other.
   std::vector<std::string_view> WritingFormat() const;
 
   // Cuts `bytes` into lines at CR LF, a lone CR or a lone LF and makes them
-  // the whole content of `list`. Returns false, leaving `list` empty, when the
-  // bytes hold a NUL byte: such a file is not single-byte text. The memory
-  // behind the bytes becomes room for RewriteLines.
-  friend bool CutIntoLines(ByteBuffer bytes, LineList* list);
+  // the whole content of `list`, whose line ends `ending` chooses (for Auto,
+  // by the bytes). Returns false, leaving `list` empty, when the bytes hold a
+  // NUL byte: such a file is not single-byte text. The memory behind the
+  // bytes becomes room for RewriteLines.
+  friend bool CutIntoLines(ByteBuffer bytes, LineList* list, LineEndingMode ending);
 
  private:
   // Lines in writing format from `begin` to the end of `bytes`.
@@ -69,17 +80,34 @@ class LineList {
     std::string_view view() const { return bytes.view().substr(begin); }
   };
 
+  // RewriteLines for lines that end with CR LF or with LF alone.
+  template <bool kCrLf, typename Rewrite>
+  void RewriteLinesEndedBy(Rewrite& rewrite);
+
   std::vector<Block> blocks_;
   size_t count_ = 0;
   size_t first_block_;
+  bool crlf_ = true;
+  bool ends_last_line_ = true;
 };
 
 template <typename Rewrite>
 void LineList::RewriteLines(Rewrite rewrite) {
+  if (crlf_) {
+    RewriteLinesEndedBy<true>(rewrite);
+  } else {
+    RewriteLinesEndedBy<false>(rewrite);
+  }
+}
+
+template <bool kCrLf, typename Rewrite>
+void LineList::RewriteLinesEndedBy(Rewrite& rewrite) {
+  constexpr size_t kEndSize = kCrLf ? 2 : 1;
+  constexpr std::string_view kEnd = kCrLf ? "\r\n" : "\n";
   // The new lines that do not fit where the old ones were; rarely any, so
   // its first block is no larger than the lines could need.
   const size_t total = bytes();
-  LineList moved(std::min(kBlockSize, total + total / 4 + 64));
+  LineList moved(std::min(kBlockSize, total + total / 4 + 64), kCrLf);
   std::vector<Block> blocks = std::move(blocks_);
   const size_t count = count_;
   clear();
@@ -89,15 +117,15 @@ void LineList::RewriteLines(Rewrite rewrite) {
     size_t read = block.begin;
     size_t write = 0;
     while (read < end) {
-      const size_t cr = read + FindByte(data + read, end - read, '\r');
-      const size_t next = cr + 2;  // the first byte not yet read
-      const auto line = rewrite(std::string_view(data + read, cr - read));
-      const size_t length = line.blanks + line.text.size() + 2;
+      const size_t line_end = read + FindByte(data + read, end - read, kEnd[0]);
+      const size_t next = line_end + kEndSize;  // the first byte not yet read
+      const auto line = rewrite(std::string_view(data + read, line_end - read));
+      const size_t length = line.blanks + line.text.size() + kEndSize;
       if (moved.empty() && write + length <= next) {
         // Text first: the blanks may cover where it was.
         std::memmove(data + write + line.blanks, line.text.data(), line.text.size());
         std::memset(data + write, ' ', line.blanks);
-        std::memcpy(data + write + length - 2, "\r\n", 2);
+        std::memcpy(data + write + length - kEndSize, kEnd.data(), kEndSize);
         write += length;
       } else {
         moved.AppendLine(line.blanks, line.text);
@@ -114,7 +142,7 @@ void LineList::RewriteLines(Rewrite rewrite) {
   count_ = count;
 }
 
-bool CutIntoLines(ByteBuffer bytes, LineList* list);
+bool CutIntoLines(ByteBuffer bytes, LineList* list, LineEndingMode ending = LineEndingMode::CRLF);
 
 }  // namespace vornette
 

@@ -4,8 +4,10 @@
 #include <span>
 #include <string>
 
+#include "formatter/assignments.h"
 #include "formatter/capitalization.h"
 #include "formatter/spacing.h"
+#include "formatter/trailing_blanks.h"
 
 namespace vornette {
 
@@ -41,7 +43,12 @@ namespace {
     current = std::string_view(scratch.data(), length);
   }
   const bool column_one = settings.KeepColumnOneComments && line.starts_with(';');
-  return IndentLine(current, state, settings, column_one);
+  IndentedLine indented = IndentLine(current, state, settings, column_one);
+  if (settings.TrimTrailingBlanks) {
+    indented.text = TrimTrailingBlanks(indented.text);
+    if (indented.text.empty()) indented.blanks = 0;
+  }
+  return indented;
 }
 
 }  // namespace
@@ -57,20 +64,39 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   // The settings do not change within a file: decide once whether to recase.
   const bool recase = AnyCapitalization(settings);
   // Under the extended rules a UTF-8 byte-order mark is no part of the first
-  // line: the line is formatted without it, and it is put back in front.
+  // line: the line is formatted without it, and it is put back in front,
+  // after the alignment, which sees the line without it.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   bool first = settings.ExtendedBlocks;
+  bool mark_pending = false;
   std::string first_line;
+  const auto with_mark = [&](IndentedLine line) {
+    first_line.assign(kByteOrderMark).append(line.blanks, ' ').append(line.text);
+    return IndentedLine{0, first_line};
+  };
+  const bool align = settings.AlignAssignments;
+  AssignmentAligner aligner;
   lines.RewriteLines([&](std::string_view line) {
     if (!first || !line.starts_with(kByteOrderMark)) {
       first = false;
-      return FormatOneLine(line, settings, recase, state, scratch);
+      const IndentedLine formatted = FormatOneLine(line, settings, recase, state, scratch);
+      if (align) aligner.Observe(formatted.blanks, formatted.text);
+      return formatted;
     }
     first = false;
     const IndentedLine formatted =
         FormatOneLine(line.substr(kByteOrderMark.size()), settings, recase, state, scratch);
-    first_line.assign(kByteOrderMark).append(formatted.blanks, ' ').append(formatted.text);
-    return IndentedLine{0, first_line};
+    if (!align) return with_mark(formatted);
+    aligner.Observe(formatted.blanks, formatted.text);
+    mark_pending = true;
+    return formatted;
+  });
+  if (!align) return lines;
+  lines.RewriteLines([&](std::string_view line) {
+    const IndentedLine aligned = aligner.Align(line);
+    if (!mark_pending) return aligned;
+    mark_pending = false;
+    return with_mark(aligned);
   });
   return lines;
 }

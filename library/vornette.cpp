@@ -38,7 +38,7 @@ bool FormatTextTo(std::string_view bytes, const FormatterSettings& settings,
     buffer.Reserve(bytes.size() + bytes.size() / 4 + 64);
     buffer.Append(bytes);
     LineList lines;
-    if (!CutIntoLines(std::move(buffer), &lines)) {
+    if (!CutIntoLines(std::move(buffer), &lines, settings.LineEnding)) {
       *error = "the text holds a NUL byte and is no single-byte text";
       return false;
     }

@@ -16,7 +16,8 @@ void WriteErrorLine(ConsoleLog& log, std::string_view format,
 
 }  // namespace
 
-bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, LineList& list) {
+bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, LineList& list,
+                    LineEndingMode ending) {
   log.WriteLogLine(Substitute(kOpenFileLine, {file_name}));
   if (!env.FileExists(file_name)) {
     WriteErrorLine(log, kFileMissingMessage, {file_name});
@@ -28,7 +29,7 @@ bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, Lin
     const FileResult result = env.ReadWholeFile(file_name, &bytes);
     if (result != FileResult::kOk) {
       failure = FileFailureText(result, file_name);
-    } else if (!CutIntoLines(std::move(bytes), &list)) {
+    } else if (!CutIntoLines(std::move(bytes), &list, ending)) {
       failure = Substitute(kNulByteText, {file_name});
     }
   } catch (const std::bad_alloc&) {
@@ -56,7 +57,7 @@ bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, con
 void ProcessSourceFile(Env& env, ConsoleLog& log, const FormatterSettings& settings,
                        const std::string& file_name) {
   LineList list;
-  if (!LoadSourceFile(env, log, file_name, list)) return;
+  if (!LoadSourceFile(env, log, file_name, list, settings.LineEnding)) return;
   if (!SaveSourceFile(env, log, file_name + std::string(kBackupSuffix), list)) return;
   log.WriteLogLine(Substitute(kProcessFileLine, {file_name}));
   // The whole file is formatted before it is opened for writing, so a failure

@@ -12,12 +12,14 @@
 
 namespace vornette {
 
-// Reports the attempt, tests that `file_name` exists and reads it into `list`.
-// On failure reports it and returns false.
-bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, LineList& list);
+// Reports the attempt, tests that `file_name` exists and reads it into `list`,
+// whose lines are to be written with the line ends `ending` chooses. On
+// failure reports it and returns false.
+bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, LineList& list,
+                    LineEndingMode ending);
 
-// Reports the attempt and writes `list` to `file_name`, every line followed by
-// CR LF. On failure reports it and returns false.
+// Reports the attempt and writes `list` to `file_name` in its writing format.
+// On failure reports it and returns false.
 bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, const LineList& list);
 
 // The whole pass over one file. Load and save failures are reported and end

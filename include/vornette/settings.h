@@ -25,6 +25,11 @@ enum class KeywordCategory : uint8_t {
 
 inline constexpr size_t kKeywordCategoryCount = 8;
 
+// How the lines of a written file end: always CR LF, always LF, or as the
+// file's own first line end (LF, or CR LF for CR LF and a lone CR), with a
+// line end after the last line only where the file had one.
+enum class LineEndingMode : uint8_t { CRLF = 0, LF = 1, Auto = 2 };
+
 // All settings of a run. Written only by LoadConfiguration, read by the pass.
 struct FormatterSettings {
   bool SpacingOperators = true;
@@ -39,6 +44,16 @@ struct FormatterSettings {
   bool IndentRoutineBodies = true;
   // When true, a line that begins with ";" in the file stays in column one.
   bool KeepColumnOneComments = false;
+  // The line ends of every text written.
+  LineEndingMode LineEnding = LineEndingMode::CRLF;
+  // When true, blanks and TABs at the end of a line go, unless they stand in
+  // a string literal left open at the end of the line's code.
+  bool TrimTrailingBlanks = false;
+  // When false, ;FOLD and ;ENDFOLD open and close no level.
+  bool IndentFolds = true;
+  // When true, the "=" of consecutive assignments at one indentation stand
+  // in one column.
+  bool AlignAssignments = false;
 
   CapitalizationMode ModeOf(KeywordCategory category) const {
     return Capitalization[static_cast<size_t>(category)];
