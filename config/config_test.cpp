@@ -52,14 +52,29 @@ TEST(LoadConfigurationTest, ValuesBecomeSettings) {
       {"[Indent]\nExtendedBlocks=1\nIndentRoutineBodies=0\nKeepColumnOneComments=$1",
        S{true, 2, {}, true, false, true}},
       {"[Indent]\nExtendedBlocks=0\nIndentRoutineBodies=1\nKeepColumnOneComments=0", S{}},
-      {"[Indent]\nExtendedBlocks=yes\nIndentRoutineBodies=\nKeepColumnOneComments=-0", S{}}};
+      {"[Indent]\nExtendedBlocks=yes\nIndentRoutineBodies=\nKeepColumnOneComments=-0", S{}},
+      {"[Output]\nLineEnding=lf", S{true, 2, {}, false, true, false, LineEndingMode::LF}},
+      {"[Output]\nLineEnding= AUTO ", S{true, 2, {}, false, true, false, LineEndingMode::Auto}},
+      {"[Output]\nLineEnding=CRLF", S{}}, {"[Output]\nLineEnding=LF CR", S{}},
+      {"[Output]\nLineEnding=Automatic", S{}}, {"[Spacing]\nLineEnding=LF", S{}},
+      {"[Spacing]\nTrimTrailingBlanks=1\nAlignAssignments=$1\n[Indent]\nIndentFolds=0",
+       S{true, 2, {}, false, true, false, LineEndingMode::CRLF, true, false, true}},
+      {"[Spacing]\nTrimTrailingBlanks=on\nAlignAssignments=0\n[Indent]\nIndentFolds=no", S{}}};
   // clang-format on
   for (const auto& [ini, expected] : cases) {
     MemoryEnv env;
     env.files[kIniPath] = ini;
-    FormatterSettings settings{!expected.SpacingOperators,    7,
-                               {L, L, U, L, L, L, L, U},      !expected.ExtendedBlocks,
-                               !expected.IndentRoutineBodies, !expected.KeepColumnOneComments};
+    FormatterSettings settings{!expected.SpacingOperators,
+                               7,
+                               {L, L, U, L, L, L, L, U},
+                               !expected.ExtendedBlocks,
+                               !expected.IndentRoutineBodies,
+                               !expected.KeepColumnOneComments,
+                               LineEndingMode::LF,
+                               !expected.TrimTrailingBlanks,
+                               !expected.IndentFolds,
+                               !expected.AlignAssignments};
+    if (expected.LineEnding == LineEndingMode::LF) settings.LineEnding = LineEndingMode::Auto;
     std::string error = "stale";
     ASSERT_TRUE(LoadConfiguration(env, settings, &error)) << ini;
     EXPECT_EQ(error, "");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "reference/reference.h"
 
 namespace vornette {
@@ -9,12 +11,12 @@ namespace {
 
 // The lines of `bytes` read with `room` bytes of memory behind them: without
 // room they are copied, with room the line ends widen in place.
-LineList Cut(std::string_view bytes, size_t room) {
+LineList Cut(std::string_view bytes, size_t room, LineEndingMode ending = LineEndingMode::CRLF) {
   ByteBuffer buffer;
   buffer.Reserve(bytes.size() + room);
   buffer.Append(bytes);
   LineList list;
-  EXPECT_TRUE(CutIntoLines(std::move(buffer), &list));
+  EXPECT_TRUE(CutIntoLines(std::move(buffer), &list, ending));
   return list;
 }
 
@@ -37,6 +39,28 @@ TEST(CutIntoLinesTest, LineEnds) {
       for (std::string_view piece : list.WritingFormat()) text.append(piece);
       EXPECT_EQ(text, written) << room;
       EXPECT_EQ(list.size(), reference::CutLines(written).size());
+    }
+  }
+}
+
+TEST(CutIntoLinesTest, LineEndsChosen) {
+  constexpr auto LF = LineEndingMode::LF, Auto = LineEndingMode::Auto;
+  // The bytes, the setting, and the lines in the writing format.
+  // clang-format off
+  const std::tuple<std::string_view, LineEndingMode, std::string_view> cases[] = {
+      {"a\r\nb\rc", LF, "a\nb\nc\n"}, {"a\n\rb\r\r\n", LF, "a\n\nb\n\n"}, {"", LF, ""},
+      {"\r", LF, "\n"}, {"ab", LF, "ab\n"},
+      // Auto: every line ends as the first; the last only where the file's did.
+      {"a\nb\r\nc\rd\n", Auto, "a\nb\nc\nd\n"}, {"a\nb", Auto, "a\nb"},
+      {"a\r\nb\nc", Auto, "a\r\nb\r\nc"}, {"a\rb\n", Auto, "a\r\nb\r\n"},
+      {"a\rb", Auto, "a\r\nb"}, {"abc", Auto, "abc"}, {"", Auto, ""}, {"\n", Auto, "\n"},
+      {"\r", Auto, "\r\n"}, {"a\n\r", Auto, "a\n\n"}, {"x\n\n", Auto, "x\n\n"}};
+  // clang-format on
+  for (const auto& [bytes, ending, written] : cases) {
+    for (size_t room : {size_t{0}, size_t{1}, size_t{2}, bytes.size() + 2}) {
+      const LineList list = Cut(bytes, room, ending);
+      EXPECT_EQ(reference::TextOf(list), written) << bytes << " " << room;
+      EXPECT_EQ(list.size(), reference::CutLines(bytes).size());
     }
   }
 }
@@ -66,15 +90,19 @@ TEST(RewriteLinesTest, InPlaceSpilledAndAcrossBlocks) {
     text += lines[i] + "\n";
     expected.push_back(std::string(i % 5 * 3, ' ') + lines[i].substr(i % 7 == 0 ? 0 : i % 7));
   }
-  for (size_t room : {text.size(), size_t{0}, size_t{40}}) {
-    LineList list = Cut(text, room);
-    size_t i = 0;
-    list.RewriteLines([&](std::string_view line) {
-      const size_t k = i++;
-      return Rewritten{k % 5 * 3, line.substr(k == 7 ? 0 : k % 7)};
-    });
-    EXPECT_EQ(reference::LinesOf(list), expected) << room;
-    EXPECT_EQ(list.size(), expected.size());
+  for (LineEndingMode ending : {LineEndingMode::CRLF, LineEndingMode::LF}) {
+    for (size_t room : {text.size(), size_t{0}, size_t{40}}) {
+      LineList list = Cut(text, room, ending);
+      size_t i = 0;
+      list.RewriteLines([&](std::string_view line) {
+        const size_t k = i++;
+        return Rewritten{k % 5 * 3, line.substr(k == 7 ? 0 : k % 7)};
+      });
+      EXPECT_EQ(reference::LinesOf(list), expected) << room;
+      EXPECT_EQ(list.size(), expected.size());
+      EXPECT_EQ(reference::TextOf(list).find('\r') == std::string::npos,
+                ending == LineEndingMode::LF);
+    }
   }
 }
 

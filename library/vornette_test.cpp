@@ -22,8 +22,11 @@ TEST(LibraryTest, LoadSettingsAndFormatText) {
   EXPECT_EQ(error, "cannot read the configuration file " + path + ".missing");
   // Settings written out read back as themselves; every value differs from its default.
   constexpr auto U = CapitalizationMode::UpperCase, L = CapitalizationMode::LowerCase;
-  const FormatterSettings odd{false, -3, {U, L, L, U, U, L, U, L}, true, false, true};
-  EXPECT_TRUE(SettingsFromIni(SettingsToIni(odd)) == odd) << SettingsToIni(odd);
+  for (LineEndingMode ending : {LineEndingMode::LF, LineEndingMode::Auto}) {
+    const FormatterSettings odd{
+        false, -3, {U, L, L, U, U, L, U, L}, true, false, true, ending, true, false, true};
+    EXPECT_TRUE(SettingsFromIni(SettingsToIni(odd)) == odd) << SettingsToIni(odd);
+  }
   settings.IndentWidth = -2147483647 - 1;  // an END takes the level to -1
   EXPECT_FALSE(FormatText("end\nx", settings, &formatted, &error));
   EXPECT_EQ(error, "out of memory");

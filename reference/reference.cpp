@@ -211,6 +211,7 @@ std::string IndentLine(std::string_view line, IndentState& state, const Formatte
       Is(word, {"DEF", "DEFFCT", "DEFDAT", "END", "ENDFCT", "ENDDAT"})) {
     open_block = close_block = false;
   }
+  if (!settings.IndentFolds && Is(word, {";FOLD", ";ENDFOLD"})) open_block = close_block = false;
   if (close_block) --state.IndentLevel;
   if (close_case) --state.CaseLevel;
   if (state.CaseLevel < 0) state.CaseLevel = 0;
@@ -233,21 +234,126 @@ std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                                   settings.Capitalization[c]);
   }
   const bool column_one = settings.KeepColumnOneComments && line.starts_with(';');
-  return reference::IndentLine(current, state, settings, column_one);
+  current = reference::IndentLine(current, state, settings, column_one);
+  return settings.TrimTrailingBlanks ? TrimTrailingBlanks(current) : current;
+}
+
+std::string TrimTrailingBlanks(std::string_view line) {
+  size_t end = line.size();
+  while (end > 0 && (line[end - 1] == ' ' || line[end - 1] == '\t')) --end;
+  const int64_t first = static_cast<int64_t>(end) + 1;
+  if (end < line.size() && !IsInComment(first, line) && IsInStringLiteral(first, line)) {
+    return std::string(line);
+  }
+  return std::string(line.substr(0, end));
+}
+
+namespace {
+
+// An assignment line taken apart; `target` is empty for any other line.
+struct AssignmentLine {
+  size_t leading = 0;
+  std::string target;
+  std::string rest;  // from the "=" on
+};
+
+bool NameStart(char c) {
+  const char folded = static_cast<char>(c | 0x20);
+  return (folded >= 'a' && folded <= 'z') || c == '_' || c == '$';
+}
+bool NamePart(char c) { return NameStart(c) || (c >= '0' && c <= '9'); }
+
+AssignmentLine TakeApart(const std::string& line) {
+  AssignmentLine parts;
+  parts.leading = line.find_first_not_of(' ');
+  if (parts.leading == std::string::npos) parts.leading = line.size();
+  const std::string code = line.substr(parts.leading);
+  size_t i = 0;
+  auto name = [&] {
+    if (i >= code.size() || !NameStart(code[i])) return false;
+    while (i < code.size() && NamePart(code[i])) ++i;
+    return true;
+  };
+  if (!name()) return parts;
+  for (;;) {
+    const size_t before = i;
+    if (i < code.size() && code[i] == '.') {
+      ++i;
+      if (name()) continue;
+    } else if (i < code.size() && code[i] == '[') {
+      const size_t close = code.find(']', i);
+      if (close != std::string::npos &&
+          code.substr(i + 1, close - i - 1).find_first_of("[;\"'=") == std::string::npos) {
+        i = close + 1;
+        continue;
+      }
+    }
+    i = before;
+    break;
+  }
+  const size_t equals = code.find_first_not_of(" \t", i);
+  if (equals == std::string::npos || code[equals] != '=' || code.compare(equals, 2, "==") == 0) {
+    return parts;
+  }
+  parts.target = code.substr(0, i);
+  parts.rest = code.substr(equals);
+  return parts;
+}
+
+}  // namespace
+
+std::vector<std::string> AlignAssignments(std::vector<std::string> lines) {
+  std::vector<AssignmentLine> parts;
+  for (const std::string& line : lines) parts.push_back(TakeApart(line));
+  for (size_t start = 0; start < lines.size();) {
+    size_t end = start;
+    size_t longest = 0;
+    while (end < lines.size() && !parts[end].target.empty() &&
+           parts[end].leading == parts[start].leading) {
+      longest = std::max(longest, parts[end].target.size());
+      ++end;
+    }
+    if (end - start >= 2) {
+      for (size_t i = start; i < end; ++i) {
+        lines[i] = std::string(parts[i].leading, ' ') + parts[i].target +
+                   std::string(longest + 1 - parts[i].target.size(), ' ') + parts[i].rest;
+      }
+    }
+    start = std::max(end, start + 1);
+  }
+  return lines;
 }
 
 std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
                                     const FormatterSettings& settings, IndentState* final_state) {
   std::vector<std::string> result;
   IndentState state;
+  const bool bom =
+      !lines.empty() && settings.ExtendedBlocks && lines[0].starts_with("\xEF\xBB\xBF");
   for (const std::string& line : lines) {
-    const bool bom = result.empty() && settings.ExtendedBlocks && line.starts_with("\xEF\xBB\xBF");
-    result.push_back(bom ? "\xEF\xBB\xBF" +
-                               FormatLine(std::string_view(line).substr(3), settings, state)
-                         : FormatLine(line, settings, state));
+    const bool first = result.empty();
+    result.push_back(
+        FormatLine(std::string_view(line).substr(first && bom ? 3 : 0), settings, state));
   }
+  if (settings.AlignAssignments) result = AlignAssignments(std::move(result));
+  if (bom) result[0].insert(0, "\xEF\xBB\xBF");
   if (final_state != nullptr) *final_state = state;
   return result;
+}
+
+std::string WriteLines(const std::vector<std::string>& lines, std::string_view original,
+                       LineEndingMode ending) {
+  std::string end = ending == LineEndingMode::LF ? "\n" : "\r\n";
+  bool end_last_line = true;
+  if (ending == LineEndingMode::Auto) {
+    const size_t first = original.find_first_of("\r\n");
+    if (first != std::string_view::npos && original[first] == '\n') end = "\n";
+    end_last_line = original.ends_with('\r') || original.ends_with('\n');
+  }
+  std::string text;
+  for (const std::string& line : lines) text += line + end;
+  if (!end_last_line && !lines.empty()) text.resize(text.size() - end.size());
+  return text;
 }
 
 std::vector<std::string> CutLines(std::string_view bytes) {
@@ -266,17 +372,19 @@ std::vector<std::string> CutLines(std::string_view bytes) {
   return lines;
 }
 
-std::vector<std::string> LinesOf(const LineList& list) {
+std::string TextOf(const LineList& list) {
   std::string text;
   for (std::string_view piece : list.WritingFormat()) text.append(piece);
-  return CutLines(text);
+  return text;
 }
 
-LineList ListOf(std::string_view bytes) {
+std::vector<std::string> LinesOf(const LineList& list) { return CutLines(TextOf(list)); }
+
+LineList ListOf(std::string_view bytes, LineEndingMode ending) {
   ByteBuffer buffer;
   buffer.Append(bytes);
   LineList list;
-  CutIntoLines(std::move(buffer), &list);
+  CutIntoLines(std::move(buffer), &list, ending);
   return list;
 }
 

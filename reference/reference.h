@@ -56,15 +56,29 @@ std::string_view SecondWord(std::string_view trimmed);
 std::string IndentLine(std::string_view line, IndentState& state, const FormatterSettings& settings,
                        bool column_one = false);
 
+// The line without the blanks and TABs at its end, unless the guards put
+// the first of them outside the comment and inside a string literal.
+std::string TrimTrailingBlanks(std::string_view line);
+
 // The whole per-line pipeline, `line` as read from the file.
 std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                        IndentState& state);
 
+// The lines with the "=" of every run of consecutive assignment lines of
+// equal indentation in one column, one behind the run's longest target.
+std::vector<std::string> AlignAssignments(std::vector<std::string> lines);
+
 // Every line of a file through the pipeline, one state for the file, whose
-// last value goes to `final_state` when given.
+// last value goes to `final_state` when given; then the alignment, when the
+// settings ask for it.
 std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
                                     const FormatterSettings& settings,
                                     IndentState* final_state = nullptr);
+
+// The text of a file written from `lines` with the line ends `ending` asks
+// for, where `original` is the text the lines were read from.
+std::string WriteLines(const std::vector<std::string>& lines, std::string_view original,
+                       LineEndingMode ending);
 
 // The lines of `bytes`, cut at CR LF, a lone CR or a lone LF.
 std::vector<std::string> CutLines(std::string_view bytes);
@@ -72,9 +86,12 @@ std::vector<std::string> CutLines(std::string_view bytes);
 // The lines of `list`, read back from its writing format.
 std::vector<std::string> LinesOf(const LineList& list);
 
-// A list holding the lines of `bytes`, cut by the program's own CutIntoLines;
-// empty when the bytes hold a NUL byte.
-LineList ListOf(std::string_view bytes);
+// A list holding the lines of `bytes`, cut by the program's own CutIntoLines
+// for the line ends `ending` asks for; empty when the bytes hold a NUL byte.
+LineList ListOf(std::string_view bytes, LineEndingMode ending = LineEndingMode::CRLF);
+
+// The text of the writing format of `list`.
+std::string TextOf(const LineList& list);
 
 }  // namespace vornette::reference
 
