@@ -158,9 +158,11 @@ IndentedLine IndentLine(std::string_view line, IndentState& state,
   const std::string_view word = FirstWord(trimmed);
   uint8_t effects =
       settings.ExtendedBlocks ? ExtendedEffects(trimmed, word) : BlockWordEffects(word);
-  if ((effects & kRoutine) && !settings.IndentRoutineBodies) effects = 0;
-  // The only block words that begin with ";" are the fold words.
-  if (!settings.IndentFolds && word.starts_with(';')) effects = 0;
+  if (effects != 0) {
+    if ((effects & kRoutine) && !settings.IndentRoutineBodies) effects = 0;
+    // The only block words that begin with ";" are the fold words.
+    if (word[0] == ';' && !settings.IndentFolds) effects = 0;
+  }
 
   if (effects & kClosesBlock) --state.IndentLevel;
   if (effects & kClosesCase) --state.CaseLevel;

@@ -43,19 +43,23 @@ namespace {
     current = std::string_view(scratch.data(), length);
   }
   const bool column_one = settings.KeepColumnOneComments && line.starts_with(';');
-  IndentedLine indented = IndentLine(current, state, settings, column_one);
-  if (settings.TrimTrailingBlanks) {
-    indented.text = TrimTrailingBlanks(indented.text);
-    if (indented.text.empty()) indented.blanks = 0;
-  }
-  return indented;
+  return IndentLine(current, state, settings, column_one);
+}
+
+// The indented line without the blanks and TABs that end it; a line of
+// blanks only keeps none of them, not even its indentation.
+IndentedLine WithoutTrailingBlanks(IndentedLine line) {
+  line.text = TrimTrailingBlanks(line.text);
+  if (line.text.empty()) line.blanks = 0;
+  return line;
 }
 
 }  // namespace
 
 IndentedLine FormatLine(std::string_view line, const FormatterSettings& settings, bool recase,
                         IndentState& state, ByteBuffer& scratch) {
-  return FormatOneLine(line, settings, recase, state, scratch);
+  const IndentedLine formatted = FormatOneLine(line, settings, recase, state, scratch);
+  return settings.TrimTrailingBlanks ? WithoutTrailingBlanks(formatted) : formatted;
 }
 
 LineList FormatLines(LineList lines, const FormatterSettings& settings) {
@@ -75,20 +79,31 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
     return IndentedLine{0, first_line};
   };
   const bool align = settings.AlignAssignments;
+  if (!align && !settings.TrimTrailingBlanks) {
+    lines.RewriteLines([&](std::string_view line) __attribute__((always_inline)) {
+      if (!first || !line.starts_with(kByteOrderMark)) {
+        first = false;
+        return FormatOneLine(line, settings, recase, state, scratch);
+      }
+      first = false;
+      const IndentedLine formatted =
+          FormatOneLine(line.substr(kByteOrderMark.size()), settings, recase, state, scratch);
+      first_line.assign(kByteOrderMark).append(formatted.blanks, ' ').append(formatted.text);
+      return IndentedLine{0, first_line};
+    });
+    return lines;
+  }
+  // The layout keys: each line trimmed, and noted for the alignment, as it
+  // is formatted.
   AssignmentAligner aligner;
   lines.RewriteLines([&](std::string_view line) {
-    if (!first || !line.starts_with(kByteOrderMark)) {
-      first = false;
-      const IndentedLine formatted = FormatOneLine(line, settings, recase, state, scratch);
-      if (align) aligner.Observe(formatted.blanks, formatted.text);
-      return formatted;
-    }
+    const bool marked = first && line.starts_with(kByteOrderMark);
     first = false;
-    const IndentedLine formatted =
-        FormatOneLine(line.substr(kByteOrderMark.size()), settings, recase, state, scratch);
-    if (!align) return with_mark(formatted);
+    const IndentedLine formatted = FormatLine(line.substr(marked ? kByteOrderMark.size() : 0),
+                                              settings, recase, state, scratch);
+    if (!align) return marked ? with_mark(formatted) : formatted;
     aligner.Observe(formatted.blanks, formatted.text);
-    mark_pending = true;
+    mark_pending = mark_pending || marked;
     return formatted;
   });
   if (!align) return lines;

@@ -99,6 +99,17 @@ TEST(ProgramTest, Outcomes) {
        {"a b.src", "lf.src", "e.src"}, Steps("a b.src", 5) + Steps("lf.src", 5) + Steps("e.src", 5),
        {{"a b.src~", "DEF a()\r\nx=1\r\n  END\r\n"}, {"a b.src", "DEF a()\r\n  x=1\r\nEND\r\n"},
         {"lf.src~", "\xEF\xBB\xBF" "a\r\n\r\nb\r\n"}, {"e.src", ""}, {"e.src~", ""}}},
+      // The file's own line ends: a backup equal to a file whose lines end
+      // alike, no line end added after a last line without one.
+      {{"ini=[Spacing]\nSpacingOperators=0\n[Output]\nLineEnding=Auto", "lf.src=DEF a()\nx\nEND\n",
+        "open.src=DEF a()\r\nx\r\nEND", "mixed.src=a\nb\r\nc\r"},
+       {"lf.src", "open.src", "mixed.src"},
+       Steps("lf.src", 5) + Steps("open.src", 5) + Steps("mixed.src", 5),
+       {{"lf.src~", "DEF a()\nx\nEND\n"}, {"lf.src", "DEF a()\n  x\nEND\n"},
+        {"open.src~", "DEF a()\r\nx\r\nEND"}, {"open.src", "DEF a()\r\n  x\r\nEND"},
+        {"mixed.src~", "a\nb\nc\n"}, {"mixed.src", "a\nb\nc\n"}}},
+      {{"ini=[Output]\nLineEnding=LF", "a.src=x\r\ny"}, {"a.src"}, Steps("a.src", 5),
+       {{"a.src~", "x\ny\n"}, {"a.src", "x\ny\n"}}},
       // The same name twice: the backup holds the first result.
       {{"ini=", "a.src=x=1"}, {"a.src", "a.src"}, Steps("a.src", 5) + Steps("a.src", 5),
        {{"a.src~", "x = 1\r\n"}, {"a.src", "x = 1\r\n"}}},
