@@ -1,21 +1,29 @@
 #include "formatter/assignments.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 
 namespace vornette {
 namespace {
 
-bool IsNameStart(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == '$';
-}
+// For every byte: 1 when it may begin a name, 2 when it may stand in one.
+constexpr std::array<uint8_t, 256> kNameBytes = [] {
+  std::array<uint8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == '$';
+    table[c] = (letter ? 1 : 0) | (letter || (c >= '0' && c <= '9') ? 2 : 0);
+  }
+  return table;
+}();
 
-bool IsNameByte(char c) { return IsNameStart(c) || (c >= '0' && c <= '9'); }
+inline uint8_t NameByte(char c) { return kNameBytes[static_cast<unsigned char>(c)]; }
 
 // The end of the name that begins at `at`, or `at` when none begins there.
-size_t NameEnd(std::string_view code, size_t at) {
-  if (at >= code.size() || !IsNameStart(code[at])) return at;
+inline size_t NameEnd(std::string_view code, size_t at) {
+  if (at >= code.size() || !(NameByte(code[at]) & 1)) return at;
   ++at;
-  while (at < code.size() && IsNameByte(code[at])) ++at;
+  while (at < code.size() && (NameByte(code[at]) & 2)) ++at;
   return at;
 }
 

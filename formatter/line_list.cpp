@@ -195,6 +195,17 @@ size_t LineList::bytes() const {
   return total;
 }
 
+void LineList::MakeRoomInFront() {
+  for (Block& block : blocks_) {
+    const size_t size = block.bytes.size() - block.begin;
+    const size_t capacity = block.bytes.capacity();
+    char* const data = block.bytes.data();
+    std::memmove(data + capacity - size, data + block.begin, size);
+    block.bytes.Resize(capacity);
+    block.begin = capacity - size;
+  }
+}
+
 std::vector<std::string_view> LineList::WritingFormat() const {
   std::vector<std::string_view> pieces;
   pieces.reserve(blocks_.size());

@@ -60,6 +60,11 @@ class LineList {
   template <typename Rewrite>
   void RewriteLines(Rewrite rewrite);
 
+  // Moves the lines of each block to the end of its memory, so that the next
+  // RewriteLines can let lines grow in the room that frees in front of them
+  // rather than copy every line after the first that grows.
+  void MakeRoomInFront();
+
   // The writing format: every line followed by its line end (but the last,
   // when the list does not end its last line), as pieces to be written one
   // after the other.

@@ -107,6 +107,7 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
     return formatted;
   });
   if (!align) return lines;
+  lines.MakeRoomInFront();
   lines.RewriteLines([&](std::string_view line) {
     const IndentedLine aligned = aligner.Align(line);
     if (!mark_pending) return aligned;
