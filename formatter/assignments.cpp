@@ -88,19 +88,16 @@ void AssignmentAligner::CloseRun() {
 }
 
 void AssignmentAligner::Observe(size_t blanks, std::string_view text) {
-  const size_t more = LeadingBlanks(text);
-  const std::optional<Assignment> assignment = FindAssignment(text.substr(more));
-  if (observed_.Starts(blanks + more, assignment) || !assignment) CloseRun();
+  const std::optional<Assignment> assignment = FindAssignment(text);
+  if (observed_.Starts(blanks, assignment) || !assignment) CloseRun();
   if (!assignment) return;
   ++lines_;
   longest_ = std::max(longest_, assignment->target_length);
 }
 
 IndentedLine AssignmentAligner::Align(std::string_view line) {
-  if (!observed_all_) {
-    CloseRun();
-    observed_all_ = true;
-  }
+  // The first call closes the last run observed; later calls find none open.
+  CloseRun();
   const size_t leading = LeadingBlanks(line);
   const std::string_view code = line.substr(leading);
   const std::optional<Assignment> assignment = FindAssignment(code);

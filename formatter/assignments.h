@@ -32,7 +32,8 @@ std::optional<Assignment> FindAssignment(std::string_view code);
 // to Observe, in order, then all of them again to Align.
 class AssignmentAligner {
  public:
-  // Takes note of the next line, `blanks` blanks followed by `text`.
+  // Takes note of the next line, `blanks` blanks followed by `text`, which
+  // begins with no blank (an indented line's text).
   void Observe(size_t blanks, std::string_view text);
 
   // The next line again, as `line` holds it, aligned. The result's text lies
@@ -59,7 +60,6 @@ class AssignmentAligner {
   // For each group of assignment lines, in order: the longest target of a
   // run, or kNoRun for a line on its own.
   std::vector<size_t> widths_;
-  bool observed_all_ = false;
 
   RunTracker aligned_;
   size_t next_width_ = 0;

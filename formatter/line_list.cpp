@@ -148,7 +148,7 @@ size_t NarrowToTheEnd(ByteBuffer& bytes, size_t n, size_t* begin) {
   ForEachLineEndByte(std::string_view(data, write), [&](size_t) { ++lines; });
   if (write > 0 && data[write - 1] != '\n') {
     if (write == bytes.capacity()) {
-      bytes.Resize(write);
+      // No CR went, so the buffer holds exactly these bytes.
       bytes.Reserve(write + write / 4 + 64);
       data = bytes.data();
     }
