@@ -42,7 +42,8 @@ TEST(FormatLinesTest, LineEndingsAndTrailingBlanks) {
   constexpr auto Auto = LineEndingMode::Auto;
   const FormatterSettings automatic{.SpacingOperators = false, .LineEnding = Auto},
       lf{.SpacingOperators = false, .LineEnding = LineEndingMode::LF},
-      trim{.TrimTrailingBlanks = true}, trim_auto{.LineEnding = Auto, .TrimTrailingBlanks = true};
+      trim{.TrimTrailingBlanks = true}, trim_auto{.LineEnding = Auto, .TrimTrailingBlanks = true},
+      plain{.SpacingOperators = false, .LineEnding = Auto, .TrimTrailingBlanks = true};
   // clang-format off
   const std::tuple<FormatterSettings, std::string_view, std::string_view> cases[] = {
       {automatic, "def a()\nx\nend\n", "def a()\n  x\nend\n"},
@@ -52,7 +53,11 @@ TEST(FormatLinesTest, LineEndingsAndTrailingBlanks) {
       {automatic, "end\n  \t", "end\n"}, {automatic, "  ", ""}, {automatic, "def a()\n  ", "def a()\n  "},
       {trim_auto, "def a()\r\n  ", "def a()\r\n"},
       // Blank lines inside a block and blanks spacing leaves at the end go.
-      {trim, "def a()\n\t\nx=\nmsg=\"ab  \nend", "def a()\r\n\r\n  x =\r\n  msg = \"ab  \r\nend\r\n"}};
+      {trim, "def a()\n\t\nx=\nmsg=\"ab  \nend", "def a()\r\n\r\n  x =\r\n  msg = \"ab  \r\nend\r\n"},
+      // Only a literal that the code leaves open keeps them; in the comment they go.
+      {plain, "m='ab \t\ns=\"it's\"  \n", "m='ab \t\ns=\"it's\"  \n"},
+      {plain, "m=\"ab\"  \na=\"\" 'b'\t\nx ; c  \nx=\"a;b  \n; \"c  \n",
+       "m=\"ab\"\na=\"\" 'b'\nx ; c\nx=\"a;b\n; \"c\n"}};
   // clang-format on
   for (const auto& [settings, input, output] : cases) {
     EXPECT_EQ(FormatWhole(input, settings), output) << input;
