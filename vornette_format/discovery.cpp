@@ -33,10 +33,18 @@ bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::stri
   std::sort(entries.begin(), entries.end(),
             [](const Env::FolderEntry& a, const Env::FolderEntry& b) { return a.name < b.name; });
   // Names are joined as the folder was written: with "\\" where it has one,
-  // else with "/", which every system takes.
+  // else with "/", which every system takes; but without "." segments, which
+  // git apply refuses in a diff (a walk of "." names "a.src", not "./a.src").
   const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
-  const std::string prefix =
-      folder.ends_with(separator) ? folder : folder + std::string(1, separator);
+  std::string prefix;
+  for (size_t start = 0; start < folder.size();) {
+    size_t end = folder.find(separator, start);
+    if (end == std::string::npos) end = folder.size();
+    if (folder.compare(start, end - start, ".") != 0) {
+      prefix.append(folder, start, end - start).push_back(separator);
+    }
+    start = end + 1;
+  }
   bool ok = true;
   for (const auto& [name, kind] : entries) {
     if (kind == Env::PathKind::kFolder && !name.starts_with(".")) {

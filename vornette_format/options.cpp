@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "vornette_format/line_ranges.h"
+
 namespace vornette {
 
 const char kFormatUsage[] =
@@ -19,6 +21,10 @@ const char kFormatUsage[] =
     "      --stdin-filename NAME  the name of standard input, for messages and for\n"
     "                         finding its Vornette.ini\n"
     "      --print-config     print the settings each PATH gets, and their source\n"
+    "      --lines A:B        only lines A to B (from 1) of the one file: they get what\n"
+    "                         formatting the whole file gives them, every other byte\n"
+    "                         and every line end stays; repeat for more ranges\n"
+    "      --lf-lines A:B     as --lines, counting lines as git does (only LF ends one)\n"
     "  -h, --help             this text\n"
     "      --version          the version\n"
     "\n"
@@ -77,6 +83,15 @@ bool ParseOptions(const std::vector<std::string>& args, FormatOptions* options,
       ok = value(&options->config);
     } else if (name == "--stdin-filename") {
       ok = value(&options->stdin_filename);
+    } else if (name == "--lines" || name == "--lf-lines") {
+      std::optional<std::string> text;
+      LineRange range;
+      ok = value(&text);
+      if (ok && !ParseLineRange(*text, &range)) {
+        *error = name + " wants A:B, two line numbers from 1 with A <= B, not \"" + *text + "\"";
+        ok = false;
+      }
+      if (ok) (name == "--lines" ? options->lines : options->lf_lines).push_back(range);
     } else if (arg == "-h" || arg == "--help") {
       options->help = true;
     } else if (arg == "--version") {

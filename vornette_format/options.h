@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "vornette/vornette.h"
+
 namespace vornette {
 
 struct FormatOptions {
@@ -20,6 +22,8 @@ struct FormatOptions {
   bool backup = false;                        // --backup, with -i
   std::optional<std::string> config;          // --config FILE
   std::optional<std::string> stdin_filename;  // --stdin-filename NAME
+  std::vector<LineRange> lines;               // --lines A:B, as many as given
+  std::vector<LineRange> lf_lines;            // --lf-lines A:B, lines as git counts them
   bool help = false;
   bool version = false;
   std::vector<std::string> paths;  // "-" stands for standard input

@@ -2,6 +2,7 @@
 
 #include "vornette/vornette.h"
 #include "vornette_format/discovery.h"
+#include "vornette_format/line_ranges.h"
 #include "vornette_format/options.h"
 #include "vornette_format/unified_diff.h"
 
@@ -38,6 +39,12 @@ class FormatRun {
   int Run() {
     std::vector<std::string> targets = options_.paths;
     if (targets.empty()) targets.push_back("-");
+    ranged_ = !options_.lines.empty() || !options_.lf_lines.empty();
+    if (ranged_ && (targets.size() != 1 ||
+                    (targets[0] != "-" && env_.KindOf(targets[0]) == Env::PathKind::kFolder))) {
+      env_.WriteStderr("vornette-format: --lines and --lf-lines work on exactly one file\n");
+      return kError;
+    }
     for (const std::string& target : targets) {
       if (target != "-" && env_.KindOf(target) == Env::PathKind::kFolder) {
         std::vector<std::string> files;
@@ -86,15 +93,24 @@ class FormatRun {
       }
     }
     if (read != FileResult::kOk) return Error(name, FailureText(read));
-    if (options_.mode == FormatOptions::Mode::kPrint ||
-        (options_.mode == FormatOptions::Mode::kInPlace && from_stdin)) {
+    const bool to_stdout = options_.mode == FormatOptions::Mode::kPrint ||
+                           (options_.mode == FormatOptions::Mode::kInPlace && from_stdin);
+    std::string formatted;
+    if (ranged_) {
+      std::vector<LineRange> ranges = LinesOfLfRanges(bytes.view(), options_.lf_lines);
+      ranges.insert(ranges.end(), options_.lines.begin(), options_.lines.end());
+      if (!FormatTextLines(bytes.view(), found.settings, ranges, &formatted, &error)) {
+        return Error(name, error);
+      }
+    } else if (to_stdout) {
       // Straight to standard output, never held whole a second time.
       const auto out = [&](std::string_view piece) { Out(piece); };
       if (!FormatTextTo(bytes.view(), found.settings, out, &error)) Error(name, error);
       return;
+    } else if (!FormatText(bytes.view(), found.settings, &formatted, &error)) {
+      return Error(name, error);
     }
-    std::string formatted;
-    if (!FormatText(bytes.view(), found.settings, &formatted, &error)) return Error(name, error);
+    if (to_stdout) return Out(formatted);
     Handle(target, name, bytes.view(), formatted);
   }
 
@@ -122,6 +138,7 @@ class FormatRun {
   Env& env_;
   const FormatOptions& options_;
   SettingsFinder finder_;
+  bool ranged_ = false;
   int status_ = kAllWell;
 };
 

@@ -7,13 +7,21 @@ namespace vornette {
 namespace {
 
 // One line of `before` as patch sees it, and the lines of `after` that take
-// its place: formatting keeps every line, so a line of `before` that holds
-// lone CRs becomes one line of `after` per CR, and more.
+// its place. Both texts hold the same lines (but for a last line that
+// `after` dropped) with their own line ends: a line of `before` that holds
+// lone CRs may be several lines of `after`, as patch sees them, or one.
 struct Unit {
   std::string_view before;  // with its LF, if any
   std::vector<std::string_view> after;
   bool Same() const { return after.size() == 1 && after[0] == before; }
 };
+
+// The position behind the line end of the line that begins at `at`.
+size_t LineEndBehind(std::string_view text, size_t at) {
+  const size_t end = text.find_first_of("\r\n", at);
+  if (end == std::string_view::npos) return text.size();
+  return end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+}
 
 std::vector<Unit> Units(std::string_view before, std::string_view after) {
   std::vector<Unit> units;
@@ -21,24 +29,22 @@ std::vector<Unit> Units(std::string_view before, std::string_view after) {
   size_t a = 0;
   while (b < before.size()) {
     Unit unit;
-    const size_t lf = before.find('\n', b);
-    const size_t end = lf == std::string_view::npos ? before.size() : lf + 1;
-    unit.before = before.substr(b, end - b);
-    // As many lines of `after` as `before` has line ends (or a last line
-    // without one) in this stretch.
-    size_t lines = 0;
-    for (size_t i = b; i < end; ++i) {
-      lines += before[i] == '\n' || (before[i] == '\r' && (i + 1 >= end || before[i + 1] != '\n'));
-    }
-    if (end == before.size() && before.back() != '\n' && before.back() != '\r') ++lines;
-    for (; lines > 0 && a < after.size(); --lines) {
-      const size_t next = after.find('\n', a);
-      const size_t stop = next == std::string_view::npos ? after.size() : next + 1;
-      unit.after.push_back(after.substr(a, stop - a));
-      a = stop;
+    const size_t from_b = b;
+    const size_t from_a = a;
+    // Line by line in both, up to a line of `before` that ends with an LF.
+    do {
+      b = LineEndBehind(before, b);
+      a = LineEndBehind(after, std::min(a, after.size()));
+    } while (b < before.size() && before[b - 1] != '\n');
+    unit.before = before.substr(from_b, b - from_b);
+    const std::string_view stretch = after.substr(from_a, a - from_a);
+    for (size_t start = 0; start < stretch.size();) {
+      const size_t lf = stretch.find('\n', start);
+      const size_t stop = lf == std::string_view::npos ? stretch.size() : lf + 1;
+      unit.after.push_back(stretch.substr(start, stop - start));
+      start = stop;
     }
     units.push_back(std::move(unit));
-    b = end;
   }
   return units;
 }
@@ -90,9 +96,16 @@ std::string UnifiedDiff(std::string_view name, std::string_view before, std::str
     u = end;
   }
   if (out.empty()) return out;
-  // Patches name files with "/" on every system.
-  std::string path(name);
-  std::replace(path.begin(), path.end(), '\\', '/');
+  // Patches name files with "/" on every system, and git apply takes no "."
+  // segments.
+  std::string path;
+  for (size_t start = 0; start < name.size();) {
+    size_t end = name.find_first_of("/\\", start);
+    if (end == std::string_view::npos) end = name.size();
+    if (name.substr(start, end - start) != ".") path.append(name.substr(start, end - start)) += '/';
+    start = end + 1;
+  }
+  if (!path.empty()) path.pop_back();
   return "--- a/" + path + "\n+++ b/" + path + "\n" + out;
 }
 

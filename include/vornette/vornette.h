@@ -10,7 +10,9 @@
 #ifndef VORNETTE_VORNETTE_VORNETTE_H_
 #define VORNETTE_VORNETTE_VORNETTE_H_
 
+#include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,6 +51,24 @@ bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::
 // order, instead of collecting them: a large text is never held twice.
 bool FormatTextTo(std::string_view bytes, const FormatterSettings& settings,
                   const std::function<void(std::string_view)>& write, std::string* error);
+
+// A stretch of lines, counted from 1, both ends included.
+struct LineRange {
+  size_t first;
+  size_t last;
+};
+
+// The bytes `bytes` with the lines that `ranges` select (any number, in any
+// order, overlapping or not; lines past the last are none) given what
+// formatting the whole text gives them, indentation, alignment and every
+// other setting computed over the whole text; every other byte stays,
+// line ends included (LineEnding does not apply). Two exceptions keep the
+// lines as they are: a line ending with LF directly after one ending with a
+// lone CR keeps its text where formatting would empty it (the two line ends
+// would read as one CR LF), and a last line without a line end that formats
+// to nothing goes. False, with the reason in `error`, as FormatText.
+bool FormatTextLines(std::string_view bytes, const FormatterSettings& settings,
+                     std::span<const LineRange> ranges, std::string* formatted, std::string* error);
 
 }  // namespace vornette
 
