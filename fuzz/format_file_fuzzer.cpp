@@ -1,5 +1,6 @@
 // The whole formatting of a file's bytes, under settings taken from the first
 // bytes of the input.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,6 +12,7 @@
 #include "formatter/spacing.h"
 #include "fuzz/fuzz_check.h"
 #include "reference/reference.h"
+#include "vornette/vornette.h"
 
 namespace vornette {
 namespace {
@@ -70,6 +72,52 @@ void CheckLine(std::string_view line, const FormatterSettings& settings) {
   }
 }
 
+// The lines of `text`, each with its line end.
+std::vector<std::pair<std::string_view, std::string_view>> LinesWithEnds(std::string_view text) {
+  std::vector<std::pair<std::string_view, std::string_view>> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    const size_t next =
+        text.compare(end, 2, "\r\n") == 0 ? end + 2 : std::min(end + 1, text.size());
+    lines.emplace_back(text.substr(start, end - start), text.substr(end, next - end));
+    start = next;
+  }
+  return lines;
+}
+
+// Two ranges drawn from the settings bytes: the chosen lines get the whole
+// file's result, every other line its own bytes, every line its own end,
+// but for the two exceptions (an emptied line behind a lone CR, an emptied
+// last line without a line end).
+void CheckLineRanges(const uint8_t* data, std::string_view bytes, const FormatterSettings& settings,
+                     const std::vector<std::string>& whole) {
+  const size_t n = whole.size() + 2;
+  const LineRange ranges[] = {{1 + data[1] % n, 1 + data[1] % n + data[2] % 4},
+                              {1 + data[3] % n, 1 + data[3] % n + data[0] % 8}};
+  std::string formatted, error;
+  FUZZ_CHECK(FormatTextLines(bytes, settings, ranges, &formatted, &error));
+  const auto before = LinesWithEnds(bytes);
+  const auto after = LinesWithEnds(formatted);
+  FUZZ_CHECK(before.size() == whole.size());
+  FUZZ_CHECK(after.size() == before.size() || after.size() + 1 == before.size());
+  for (size_t i = 0; i < before.size(); ++i) {
+    const size_t line = i + 1;
+    const bool chosen = std::any_of(std::begin(ranges), std::end(ranges), [&](const LineRange& r) {
+      return r.first <= line && line <= r.last;
+    });
+    const bool kept =
+        whole[i].empty() && i > 0 && before[i - 1].second == "\r" && before[i].second == "\n";
+    if (i == after.size()) {
+      FUZZ_CHECK(chosen && whole[i].empty() && before[i].second.empty());
+      break;
+    }
+    FUZZ_CHECK(after[i].second == before[i].second);
+    FUZZ_CHECK(after[i].first == (chosen && !kept ? std::string_view(whole[i]) : before[i].first));
+  }
+}
+
 }  // namespace
 }  // namespace vornette
 
@@ -121,5 +169,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(reference::TextOf(FormatLines(reference::ListOf(written, settings.LineEnding),
                                              settings)) == written);
   }
+  CheckLineRanges(data, bytes, settings, expected);
   return 0;
 }

@@ -39,6 +39,7 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
       {{}, "if a==1 then", "IF A == 1 THEN\r\n", "", 0},
       {{"-", "p/a.src"}, kRaw, kDone + kDone, "", 0},
       {{"--check", "p"}, "", "p/a.src\np/sub/B.DAT\np/sub/c.Sub\n", "", 1},
+      {{"--check", "./p/./sub"}, "", "p/sub/B.DAT\np/sub/c.Sub\n", "", 1},
       {{"--check", "p/done.src", "--stdin-filename", "in.src"}, kDone, "", "", 0},
       {{"--check", "--stdin-filename=in.src"}, kRaw, "in.src\n", "", 1},
       {{"--diff", "p/a.src", "p/done.src"}, "", diff, "", 1}, {{"--diff", "p/done.src"}, "", "", "", 0},
@@ -48,7 +49,16 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
       {{"--config", "none.ini", "p/a.src"}, "", "", "p/a.src: cannot read its configuration file none.ini\n", 2},
       {{"--check"}, std::string("x\0y", 3), "", "<stdin>: the text holds a NUL byte", 2},
       {{"--check", "--", "-x.src"}, "", "", "-x.src: no such file or folder\n", 2},
-      {{"--version"}, "", "vornette-format 0.3.0\n", "", 0}};
+      {{"--version"}, "", "vornette-format 0.3.0\n", "", 0},
+      // Line ranges: one file, standard input too; only the range counts.
+      {{"--lines=2:2"}, kRaw, "def a()\n  X = 1\nend\n", "", 0},
+      {{"--check", "--lines", "3:3", "--lf-lines", "9:9", "p/a.src"}, "", "p/a.src\n", "", 1},
+      {{"--check", "--lines", "9:12", "p/a.src"}, "", "", "", 0},
+      {{"--lines", "1:1", "p"}, "", "", "vornette-format: --lines and --lf-lines work on exactly one file\n", 2},
+      {{"--lines", "1:1", "p/a.src", "p/done.src"}, "", "", "vornette-format: --lines and", 2},
+      {{"--lines", "0:2", "p/a.src"}, "", "", "vornette-format: --lines wants A:B", 2},
+      {{"--lf-lines", "3:2"}, "", "", "vornette-format: --lf-lines wants A:B", 2},
+      {{"--lines", "1-2"}, "", "", "vornette-format: --lines wants A:B", 2}};
   // clang-format on
   for (const auto& [args, input, output, errors, status] : cases) {
     RunOptions options;
@@ -94,8 +104,8 @@ TEST_F(FormatProgramTest, DiffAppliesWithPatch) {
     const std::string patch = "cd " + box_.Path("") + " && patch -s -p1 < d.patch";
     ASSERT_EQ(std::system(patch.c_str()), 0) << run.output;
     EXPECT_EQ(box_.Run({"--check", "p"}).exit_status, 0);
-    EXPECT_EQ(box_.ReadFile("p/lf.src"), ini.empty() ? "if x\r\n  y = 2\r\nendif\r\n\r\n"
-                                                     : "if x\n  y = 2\nendif\n");
+    EXPECT_EQ(box_.ReadFile("p/lf.src"),
+              ini.empty() ? "if x\r\n  y = 2\r\nendif\r\n\r\n" : "if x\n  y = 2\nendif\n");
   }
 }
 

@@ -106,6 +106,9 @@ std::string UnifiedDiff(std::string_view name, std::string_view before, std::str
     start = end + 1;
   }
   if (!path.empty()) path.pop_back();
+  // patch takes a name with a blank whole only when a TAB ends it, as git
+  // writes it.
+  if (path.find(' ') != std::string::npos) path += '\t';
   return "--- a/" + path + "\n+++ b/" + path + "\n" + out;
 }
 
