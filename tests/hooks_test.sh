@@ -42,6 +42,15 @@ if command -v pre-commit >/dev/null; then
     fail "the pre-commit check hook passed an unformatted file"
   pre-commit try-repo "$source" vornette-format --files c.sub >/dev/null 2>&1 || true
   [ "$(cat c.sub)" = "$(printf 'X = 1\r')" ] || fail "the pre-commit hook did not format"
+  # Changed lines only: the staged line that the commit touches decides.
+  cp "$source/scripts/git-vornette-format" "$work/bin/"
+  git add c.sub && git commit -qm c --no-verify
+  printf 'y=2\r\n' >>c.sub && git add c.sub
+  pre-commit try-repo "$source" git-vornette-format-check >/dev/null 2>&1 &&
+    fail "the changed-lines hook passed an unformatted line"
+  git-vornette-format --staged && git add c.sub
+  pre-commit try-repo "$source" git-vornette-format-check >/dev/null 2>&1 ||
+    fail "the changed-lines hook refused a formatted line"
 fi
 
 if command -v vim >/dev/null; then
