@@ -13,7 +13,7 @@ linux=${1:-}
 export WINEPREFIX=${WINEPREFIX:-$HOME/.wine} WINEDEBUG=-all
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=ON -DVORNETTE_LINUX_BINARY="$linux" >/dev/null
 cmake --build build/windows -j "$(nproc)"
 ctest --test-dir build/windows -j "$(nproc)" --output-on-failure
