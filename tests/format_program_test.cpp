@@ -43,6 +43,7 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
       {{"--check", "p/done.src", "--stdin-filename", "in.src"}, kDone, "", "", 0},
       {{"--check", "--stdin-filename=in.src"}, kRaw, "in.src\n", "", 1},
       {{"--diff", "p/a.src", "p/done.src"}, "", diff, "", 1}, {{"--diff", "p/done.src"}, "", "", "", 0},
+      {{"--diff", "./p/./a.src"}, "", diff, "", 1},
       {{"--bogus", "p/a.src"}, "", "", "vornette-format: unknown option --bogus\n", 2},
       {{"--check", "--diff"}, "", "", "vornette-format: choose only one of", 2},
       {{"--check", "gone.src", "p/a.src"}, "", "p/a.src\n", "gone.src: no such file or folder\n", 2},
@@ -99,6 +100,7 @@ TEST_F(FormatProgramTest, DiffAppliesWithPatch) {
     box_.WriteFile("p/ends.src", "a=1\r\nb=2\rc=3\n\nif x\n1\n2\n3\n4\n5\n6\n7\n8\nendif");
     box_.WriteFile("p/cr.src", "x=1\ry=2\r");
     box_.WriteFile("p/lf.src", "if x\ny=2\nendif\n  ");
+    box_.WriteFile("p/my prog.src", "x=1\n");
     const RunResult run = box_.Run({"--diff", "p"});
     box_.WriteFile("d.patch", run.output);
     const std::string patch = "cd " + box_.Path("") + " && patch -s -p1 < d.patch";
