@@ -41,11 +41,6 @@ class LineList {
   // Empties the list; how its lines end stays.
   void clear();
 
-  // True when every line ends with CR LF, false when with LF alone.
-  bool crlf() const { return crlf_; }
-  // False when the writing format leaves the last line without a line end.
-  bool ends_last_line() const { return ends_last_line_; }
-
   // Appends one line.
   void Append(std::string_view line) { AppendLine(0, line); }
 

@@ -16,11 +16,9 @@ struct TextLine {
 // The line that begins at `*at` in `bytes`; moves `*at` past its line end.
 TextLine NextLine(std::string_view bytes, size_t* at) {
   const size_t start = *at;
-  size_t stop = bytes.find_first_of("\r\n", start);
-  if (stop == std::string_view::npos) stop = bytes.size();
-  size_t next = stop;
-  if (next < bytes.size())
-    next += bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n' ? 2 : 1;
+  const size_t stop = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+  const size_t next =
+      stop == bytes.size() ? stop : stop + (bytes.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
   *at = next;
   return {bytes.substr(start, stop - start), bytes.substr(stop, next - stop)};
 }

@@ -6,19 +6,8 @@
 set -euo pipefail
 format=$1
 source=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir "$work/bin"
+. "$source/tests/scratch_path.sh"
 cp "$source/scripts/git-vornette-format" "$work/bin/"
-if [ "${format%.exe}" != "$format" ]; then
-  # The Windows build, through Wine.
-  printf '#!/bin/sh\nWINEDEBUG=-all exec wine "%s" "$@"\n' "$format" >"$work/bin/vornette-format"
-  chmod +x "$work/bin/vornette-format"
-else
-  cp "$format" "$work/bin/vornette-format"
-fi
-export PATH="$work/bin:$PATH"
-fail() { echo "FAIL: $*" >&2; exit 1; }
 expect() { # FILE TEXT: the file holds exactly TEXT
   printf "$2" | cmp -s - "$1" || { cat -A "$1" >&2; fail "$1 is not as expected"; }
 }

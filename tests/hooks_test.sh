@@ -6,18 +6,7 @@
 set -euo pipefail
 format=$1
 source=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir "$work/bin"
-if [ "${format%.exe}" != "$format" ]; then
-  # The Windows build, through Wine.
-  printf '#!/bin/sh\nWINEDEBUG=-all exec wine "%s" "$@"\n' "$format" >"$work/bin/vornette-format"
-  chmod +x "$work/bin/vornette-format"
-else
-  cp "$format" "$work/bin/vornette-format"
-fi
-export PATH="$work/bin:$PATH"
-fail() { echo "FAIL: $*" >&2; exit 1; }
+. "$source/tests/scratch_path.sh"
 
 cd "$work" && git init -q repo && cd repo
 git config user.email t@example.com && git config user.name t

@@ -97,8 +97,12 @@ class FormatRun {
                            (options_.mode == FormatOptions::Mode::kInPlace && from_stdin);
     std::string formatted;
     if (ranged_) {
-      std::vector<LineRange> ranges = LinesOfLfRanges(bytes.view(), options_.lf_lines);
-      ranges.insert(ranges.end(), options_.lines.begin(), options_.lines.end());
+      // Git's line numbers are mapped only when given: the map costs a pass.
+      std::vector<LineRange> ranges = options_.lines;
+      if (!options_.lf_lines.empty()) {
+        const std::vector<LineRange> mapped = LinesOfLfRanges(bytes.view(), options_.lf_lines);
+        ranges.insert(ranges.end(), mapped.begin(), mapped.end());
+      }
       if (!FormatTextLines(bytes.view(), found.settings, ranges, &formatted, &error)) {
         return Error(name, error);
       }
