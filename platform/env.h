@@ -68,6 +68,11 @@ class Env {
   // Reads all of standard input into `bytes` (replacing its content).
   virtual FileResult ReadStdin(ByteBuffer* bytes) = 0;
 
+  // Reads what standard input holds, at most `room` bytes, into `into`,
+  // waiting until there is something; 0 at its end or when it cannot be
+  // read. For a stream of messages, which must not wait for the end.
+  virtual size_t ReadStdinSome(char* into, size_t room) = 0;
+
   // Writes all of `bytes` to standard error; false when that failed.
   virtual bool WriteStderr(std::string_view bytes) = 0;
 

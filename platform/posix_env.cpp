@@ -179,6 +179,14 @@ class PosixEnv : public Env {
 
   FileResult ReadStdin(ByteBuffer* bytes) override { return ReadAll(STDIN_FILENO, 0, bytes); }
 
+  size_t ReadStdinSome(char* into, size_t room) override {
+    for (;;) {
+      const ssize_t got = ::read(STDIN_FILENO, into, room);
+      if (got >= 0) return static_cast<size_t>(got);
+      if (errno != EINTR) return 0;
+    }
+  }
+
   bool WriteStderr(std::string_view bytes) override { return WriteAll(STDERR_FILENO, bytes); }
 
   FileResult ReplaceFile(const std::string& name,

@@ -191,6 +191,14 @@ class WindowsEnv : public Env {
     return ReadAll(::GetStdHandle(STD_INPUT_HANDLE), 0, bytes);
   }
 
+  // The handle is read as it is, never through the C runtime's text mode,
+  // which would turn CR LF into LF and break a message's length.
+  size_t ReadStdinSome(char* into, size_t room) override {
+    DWORD got = 0;
+    const DWORD most = static_cast<DWORD>(std::min<size_t>(room, 1u << 30));
+    return ::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), into, most, &got, nullptr) ? got : 0;
+  }
+
   bool WriteStderr(std::string_view bytes) override {
     const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     return error != nullptr && error != INVALID_HANDLE_VALUE && WriteAll(error, bytes);

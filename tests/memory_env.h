@@ -3,6 +3,7 @@
 #ifndef VORNETTE_TESTS_MEMORY_ENV_H_
 #define VORNETTE_TESTS_MEMORY_ENV_H_
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ class MemoryEnv : public Env {
   std::vector<std::string> write_log;  // every write, in order
   bool console = false;
   bool stdout_broken = false;
+  // What ReadStdinSome hands out, at most `stdin_piece` bytes a call.
+  std::string stdin_stream;
+  size_t stdin_piece = 1 << 16;
+  size_t stdin_at = 0;
   std::vector<std::string> stdout_writes;
 
   bool ExecutablePath(std::string* path) override {
@@ -46,6 +51,12 @@ class MemoryEnv : public Env {
   bool ListFolder(const std::string&, std::vector<FolderEntry>*) override { return false; }
   std::string CurrentFolder() override { return "/work"; }
   FileResult ReadStdin(ByteBuffer* bytes) override { return ReadWholeFile("<stdin>", bytes); }
+  size_t ReadStdinSome(char* into, size_t room) override {
+    const size_t count = std::min({room, stdin_piece, stdin_stream.size() - stdin_at});
+    stdin_stream.copy(into, count, stdin_at);
+    stdin_at += count;
+    return count;
+  }
   bool WriteStderr(std::string_view) override { return true; }
   FileResult ReplaceFile(const std::string& name,
                          std::span<const std::string_view> pieces) override {

@@ -25,6 +25,8 @@ const char kFormatUsage[] =
     "                         formatting the whole file gives them, every other byte\n"
     "                         and every line end stays; repeat for more ranges\n"
     "      --lf-lines A:B     as --lines, counting lines as git does (only LF ends one)\n"
+    "      --lsp              run as a language server on standard input and output\n"
+    "                         (alone: no other option or PATH)\n"
     "  -h, --help             this text\n"
     "      --version          the version\n"
     "\n"
@@ -92,6 +94,9 @@ bool ParseOptions(const std::vector<std::string>& args, FormatOptions* options,
         ok = false;
       }
       if (ok) (name == "--lines" ? options->lines : options->lf_lines).push_back(range);
+    } else if (arg == "--lsp") {
+      *error = "--lsp takes no other option or path";
+      return false;
     } else if (arg == "-h" || arg == "--help") {
       options->help = true;
     } else if (arg == "--version") {

@@ -1,0 +1,87 @@
+#include "language_server/line_edits.h"
+
+#include <algorithm>
+
+namespace vornette {
+namespace {
+
+// The text of the line that begins at `*at`, without its line end; moves
+// `*at` past the line end.
+std::string_view NextLineText(std::string_view text, size_t* at) {
+  const size_t start = *at;
+  const size_t stop = std::min(text.find_first_of("\r\n", start), text.size());
+  *at = stop == text.size() ? stop : stop + (text.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
+  return text.substr(start, stop - start);
+}
+
+// Where line `line` (from 0) of `text` begins and ends; false past the last.
+bool LineBounds(std::string_view text, size_t line, size_t* start, size_t* end) {
+  if (!OffsetOf(text, {line, 0}, PositionEncoding::kUtf8, start)) return false;
+  *end = std::min(text.find_first_of("\r\n", *start), text.size());
+  return true;
+}
+
+// Compares the lines of `text` and of `formatted` (which has the same line
+// ends, but may lack an emptied last line) in the stretch `range`, and
+// appends an edit for each line that differs.
+void AppendEdits(std::string_view text, std::string_view formatted, LineRange range,
+                 PositionEncoding encoding, std::vector<LineEdit>* edits) {
+  size_t at = 0, formatted_at = 0;
+  for (size_t number = 1; number <= range.last && at < text.size(); ++number) {
+    const std::string_view line = NextLineText(text, &at);
+    const std::string_view result = NextLineText(formatted, &formatted_at);
+    if (number < range.first || line == result || !IsValidUtf8(result)) continue;
+    edits->push_back({number - 1, UnitsOf(line, encoding), std::string(result)});
+  }
+}
+
+}  // namespace
+
+bool FormattingEdits(std::string_view text, const FormatterSettings& settings,
+                     std::span<const LineRange> ranges, PositionEncoding encoding,
+                     std::vector<LineEdit>* edits, std::string* error) {
+  edits->clear();
+  std::string formatted;
+  if (!FormatTextLines(text, settings, ranges, &formatted, error)) return false;
+  // The lines outside the ranges are equal, so one walk from the first
+  // chosen line to the last compares what matters.
+  LineRange span{static_cast<size_t>(-1), 0};
+  for (const LineRange& range : ranges) {
+    if (range.first > range.last) continue;
+    span = {std::min(span.first, range.first), std::max(span.last, range.last)};
+  }
+  AppendEdits(text, formatted, span, encoding, edits);
+  return true;
+}
+
+bool OnTypeEdits(std::string_view text, const FormatterSettings& settings, size_t line,
+                 PositionEncoding encoding, std::vector<LineEdit>* edits, std::string* error) {
+  edits->clear();
+  size_t start = 0, end = 0;
+  if (!LineBounds(text, line, &start, &end)) return false;
+  const std::string_view typed = text.substr(start, end - start);
+  const bool blank = typed.find_first_not_of(" \t") == std::string_view::npos;
+  const LineRange lines{line == 0 ? 1 : line, line + 1};
+  if (!blank) return FormattingEdits(text, settings, {&lines, 1}, encoding, edits, error);
+  // A line of blanks formats to no indentation at all; a word there tells
+  // what indentation the block gives it, and a plain name changes no block.
+  std::string probe;
+  probe.reserve(text.size() + 1);
+  probe.append(text.substr(0, start)).append("X").append(text.substr(end));
+  std::string formatted;
+  if (!FormatTextLines(probe, settings, {&lines, 1}, &formatted, error)) return false;
+  std::vector<LineEdit> probed;
+  AppendEdits(probe, formatted, lines, encoding, &probed);
+  for (LineEdit& edit : probed) {
+    if (edit.line == line) continue;
+    edits->push_back(std::move(edit));
+  }
+  size_t formatted_start = 0, formatted_end = 0;
+  LineBounds(formatted, line, &formatted_start, &formatted_end);
+  const std::string_view result = std::string_view(formatted).substr(formatted_start);
+  const std::string indentation(result.substr(0, result.find_first_not_of(" \t")));
+  if (indentation != typed) edits->push_back({line, UnitsOf(typed, encoding), indentation});
+  return true;
+}
+
+}  // namespace vornette
