@@ -33,6 +33,22 @@ size_t LastLengthField(std::string_view text) {
   return std::string_view::npos;
 }
 
+// True when `text` is "Name: value" lines, each ended by CR LF.
+bool AreHeaderLines(std::string_view text) {
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find("\r\n", start);
+    if (end == std::string_view::npos) return false;
+    const std::string_view line = text.substr(start, end - start);
+    const size_t colon = line.find(':');
+    if (colon == 0 || colon == std::string_view::npos ||
+        !std::all_of(line.begin(), line.begin() + colon, IsTokenByte)) {
+      return false;
+    }
+    start = end + 2;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool MessageReader::ReadHeader(std::string_view header, size_t* length) {
@@ -115,11 +131,13 @@ bool MessageReader::Next(FramedMessage* message) {
   const std::string_view header = window.substr(0, end);
   size_t length = 0;
   if (!ReadHeader(header, &length)) {
-    // Bytes before a header: go on at the last length field that begins one.
+    // Bytes that are no header lines before a header: go on at its length
+    // field. A header of good lines but a bad length is dropped whole.
     const size_t field = LastLengthField(header);
-    at_ += field != std::string_view::npos && field > 0 && ReadHeader(header.substr(field), &length)
-               ? field
-               : end + kEndOfHeader.size();
+    const bool garbage_first =
+        field != std::string_view::npos && field > 0 && !AreHeaderLines(header.substr(0, field));
+    at_ += garbage_first && ReadHeader(header.substr(field), &length) ? field
+                                                                      : end + kEndOfHeader.size();
     message->kind = FramedMessage::Kind::kBadHeader;
     message->body.clear();
     return true;

@@ -157,6 +157,9 @@ class LanguageServer::Impl {
       return Fail(server, id, kServerNotInitialized, "initialize comes first");
     }
     if (server.shut_down_) return Fail(server, id, kInvalidRequest, "the server was shut down");
+    if (method == "initialize" && server.initialized_) {
+      return Fail(server, id, kInvalidRequest, "initialize comes once");
+    }
     try {
       if (method == "initialize") return Reply(server, id, Initialize(server, params));
       if (method == "shutdown") {
@@ -212,7 +215,6 @@ class LanguageServer::Impl {
   }
 
   static json Initialize(LanguageServer& server, const json& params) {
-    if (server.initialized_) throw BadParams{"the server is initialized already"};
     if (!params.is_object()) throw BadParams{"the parameters are no object"};
     server.encoding_ = PositionEncoding::kUtf16;
     const json general = params.value("/capabilities/general"_json_pointer, json::object());

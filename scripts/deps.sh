@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [extra package ...]
 set -euo pipefail
 
-packages=(cmake make g++ libgtest-dev git patch "$@")
+packages=(cmake make g++ libgtest-dev nlohmann-json3-dev git patch "$@")
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

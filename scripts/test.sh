@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh pre-commit vim
+scripts/deps.sh pre-commit vim neovim
 jobs=$(nproc)
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=ON >/dev/null
