@@ -35,14 +35,30 @@ void AppendEdits(std::string_view text, std::string_view formatted, LineRange ra
   }
 }
 
+// FormatTextLines over `text`, behind the byte-order mark when its file has
+// one; the result without it.
+bool FormatLines(std::string_view text, const EditOptions& options,
+                 std::span<const LineRange> ranges, std::string* formatted, std::string* error) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (!options.byte_order_mark) {
+    return FormatTextLines(text, options.settings, ranges, formatted, error);
+  }
+  std::string marked;
+  marked.reserve(kMark.size() + text.size());
+  marked.append(kMark).append(text);
+  if (!FormatTextLines(marked, options.settings, ranges, formatted, error)) return false;
+  if (std::string_view(*formatted).starts_with(kMark)) formatted->erase(0, kMark.size());
+  return true;
+}
+
 }  // namespace
 
-bool FormattingEdits(std::string_view text, const FormatterSettings& settings,
-                     std::span<const LineRange> ranges, PositionEncoding encoding,
-                     std::vector<LineEdit>* edits, std::string* error) {
+bool FormattingEdits(std::string_view text, const EditOptions& options,
+                     std::span<const LineRange> ranges, std::vector<LineEdit>* edits,
+                     std::string* error) {
   edits->clear();
   std::string formatted;
-  if (!FormatTextLines(text, settings, ranges, &formatted, error)) return false;
+  if (!FormatLines(text, options, ranges, &formatted, error)) return false;
   // The lines outside the ranges are equal, so one walk from the first
   // chosen line to the last compares what matters.
   LineRange span{static_cast<size_t>(-1), 0};
@@ -50,28 +66,28 @@ bool FormattingEdits(std::string_view text, const FormatterSettings& settings,
     if (range.first > range.last) continue;
     span = {std::min(span.first, range.first), std::max(span.last, range.last)};
   }
-  AppendEdits(text, formatted, span, encoding, edits);
+  AppendEdits(text, formatted, span, options.encoding, edits);
   return true;
 }
 
-bool OnTypeEdits(std::string_view text, const FormatterSettings& settings, size_t line,
-                 PositionEncoding encoding, std::vector<LineEdit>* edits, std::string* error) {
+bool OnTypeEdits(std::string_view text, const EditOptions& options, size_t line,
+                 std::vector<LineEdit>* edits, std::string* error) {
   edits->clear();
   size_t start = 0, end = 0;
   if (!LineBounds(text, line, &start, &end)) return false;
   const std::string_view typed = text.substr(start, end - start);
   const bool blank = typed.find_first_not_of(" \t") == std::string_view::npos;
   const LineRange lines{line == 0 ? 1 : line, line + 1};
-  if (!blank) return FormattingEdits(text, settings, {&lines, 1}, encoding, edits, error);
+  if (!blank) return FormattingEdits(text, options, {&lines, 1}, edits, error);
   // A line of blanks formats to no indentation at all; a word there tells
   // what indentation the block gives it, and a plain name changes no block.
   std::string probe;
   probe.reserve(text.size() + 1);
   probe.append(text.substr(0, start)).append("X").append(text.substr(end));
   std::string formatted;
-  if (!FormatTextLines(probe, settings, {&lines, 1}, &formatted, error)) return false;
+  if (!FormatLines(probe, options, {&lines, 1}, &formatted, error)) return false;
   std::vector<LineEdit> probed;
-  AppendEdits(probe, formatted, lines, encoding, &probed);
+  AppendEdits(probe, formatted, lines, options.encoding, &probed);
   for (LineEdit& edit : probed) {
     if (edit.line == line) continue;
     edits->push_back(std::move(edit));
@@ -80,7 +96,9 @@ bool OnTypeEdits(std::string_view text, const FormatterSettings& settings, size_
   LineBounds(formatted, line, &formatted_start, &formatted_end);
   const std::string_view result = std::string_view(formatted).substr(formatted_start);
   const std::string indentation(result.substr(0, result.find_first_not_of(" \t")));
-  if (indentation != typed) edits->push_back({line, UnitsOf(typed, encoding), indentation});
+  if (indentation != typed) {
+    edits->push_back({line, UnitsOf(typed, options.encoding), indentation});
+  }
   return true;
 }
 

@@ -22,18 +22,28 @@ struct LineEdit {
   std::string text;
 };
 
+// How a document is formatted: by what settings, counting positions in
+// which unit, and whether its file begins with a byte-order mark, which
+// editors hold apart from the text but which the formatter reads (a
+// block word behind it is no block word).
+struct EditOptions {
+  FormatterSettings settings;
+  PositionEncoding encoding = PositionEncoding::kUtf16;
+  bool byte_order_mark = false;
+};
+
 // The edits that give the lines `ranges` (from 1) of the UTF-8 text `text`
 // what FormatTextLines gives them. A line whose result would not be UTF-8
 // stays as it is. False, with the reason in `error`, as FormatTextLines.
-bool FormattingEdits(std::string_view text, const FormatterSettings& settings,
-                     std::span<const LineRange> ranges, PositionEncoding encoding,
-                     std::vector<LineEdit>* edits, std::string* error);
+bool FormattingEdits(std::string_view text, const EditOptions& options,
+                     std::span<const LineRange> ranges, std::vector<LineEdit>* edits,
+                     std::string* error);
 
 // The edits after a line end was typed before line `line` (from 0): the
 // line before it formatted, and `line` itself formatted too, or given just
 // the indentation of its place when it holds nothing but blanks and TABs.
-bool OnTypeEdits(std::string_view text, const FormatterSettings& settings, size_t line,
-                 PositionEncoding encoding, std::vector<LineEdit>* edits, std::string* error);
+bool OnTypeEdits(std::string_view text, const EditOptions& options, size_t line,
+                 std::vector<LineEdit>* edits, std::string* error);
 
 }  // namespace vornette
 

@@ -23,6 +23,8 @@ constexpr int kServerNotInitialized = -32002;
 
 constexpr int kLogWarning = 2;
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // A request whose parameters are not what its method takes.
 struct BadParams {
   std::string message;
@@ -280,13 +282,13 @@ class LanguageServer::Impl {
 
   // Settings as vornette-format finds them for the document's file, read
   // afresh each time so that an edited Vornette.ini counts at once; for a
-  // document without a file, as for a file in the workspace folder.
-  static bool SettingsFor(LanguageServer& server, const std::string& uri,
-                          FormatterSettings* settings) {
+  // document without a file, as for a file in the workspace folder. The
+  // file on disk also tells whether it begins with a byte-order mark.
+  static bool OptionsFor(LanguageServer& server, const std::string& uri, std::string_view text,
+                         EditOptions* options) {
     std::string path;
-    if (!PathOfFileUri(uri, Windows(server), &path)) {
-      path = server.root_.value_or(server.env_.CurrentFolder()) + "/untitled";
-    }
+    const bool file = PathOfFileUri(uri, Windows(server), &path);
+    if (!file) path = server.root_.value_or(server.env_.CurrentFolder()) + "/untitled";
     SettingsFinder finder(server.env_, std::nullopt, server.builtin_ini_);
     FoundSettings found;
     std::string error;
@@ -294,7 +296,12 @@ class LanguageServer::Impl {
       Log(server, uri + ": " + error);
       return false;
     }
-    *settings = found.settings;
+    options->settings = found.settings;
+    options->encoding = server.encoding_;
+    ByteBuffer saved;
+    options->byte_order_mark = file && !text.starts_with(kByteOrderMark) &&
+                               server.env_.ReadWholeFile(path, &saved) == FileResult::kOk &&
+                               saved.view().starts_with(kByteOrderMark);
     return true;
   }
 
@@ -303,11 +310,11 @@ class LanguageServer::Impl {
     const std::string& text = DocumentOf(server, params);
     const std::string& uri = params["textDocument"]["uri"].get_ref<const std::string&>();
     CheckLines(text, lines);
-    FormatterSettings settings;
-    if (!SettingsFor(server, uri, &settings)) return json::array();
+    EditOptions options;
+    if (!OptionsFor(server, uri, text, &options)) return json::array();
     std::vector<LineEdit> edits;
     std::string error;
-    if (!FormattingEdits(text, settings, lines, server.encoding_, &edits, &error)) {
+    if (!FormattingEdits(text, options, lines, &edits, &error)) {
       Log(server, uri + " is not formatted: " + error);
     }
     return EditsJson(edits);
@@ -319,11 +326,11 @@ class LanguageServer::Impl {
     const Position position = PositionMember(params, "position");
     const std::string& typed = StringMember(params, "ch");
     CheckLines(text, {{position.line + 1, position.line + 1}});
-    FormatterSettings settings;
-    if (typed != "\n" || !SettingsFor(server, uri, &settings)) return json::array();
+    EditOptions options;
+    if (typed != "\n" || !OptionsFor(server, uri, text, &options)) return json::array();
     std::vector<LineEdit> edits;
     std::string error;
-    if (!OnTypeEdits(text, settings, position.line, server.encoding_, &edits, &error)) {
+    if (!OnTypeEdits(text, options, position.line, &edits, &error)) {
       Log(server, uri + " is not formatted: " + error);
     }
     return EditsJson(edits);

@@ -339,6 +339,17 @@ TEST(LanguageServer, FindsSettingsAsTheCommandLineDoes) {
   EXPECT_EQ(indentation("file:///robot/cell/sub%20dir/a.src"), 5u);  // read again
   env.files.erase("/opt/vornette/Vornette.ini");
   EXPECT_EQ(indentation("file:///elsewhere/b.src"), 2u);  // built in
+  // A file that begins with a byte-order mark, which the editor holds apart
+  // from the text: the first word is no block word behind it (shipped rules).
+  env.files["/elsewhere/marked.src"] =
+      "\xEF\xBB\xBF"
+      "def a()\nx=1\nend";
+  receive(Notice("textDocument/didOpen",
+                 {{"textDocument",
+                   {{"uri", "file:///elsewhere/marked.src"}, {"text", "def a()\nx=1\nend"}}}}));
+  receive(Request(4, "textDocument/formatting",
+                  {{"textDocument", Doc("file:///elsewhere/marked.src")}}));
+  EXPECT_EQ(sent.back()["result"][0], Edit(0, 7, "def A()"));
   env.read_failures["/robot/cell/Vornette.ini"] = FileResult::kReadFailed;
   receive(Request(3, "textDocument/formatting",
                   {{"textDocument", Doc("file:///robot/cell/sub%20dir/a.src")}}));
