@@ -232,16 +232,17 @@ class LanguageServer::Impl {
         !params["workspaceFolders"].empty()) {
       const json& first = params["workspaceFolders"][0];
       if (first.is_object() && first.contains("uri") && first["uri"].is_string() &&
-          PathOfFileUri(first["uri"].get_ref<const std::string&>(), Windows(server), &path)) {
+          LocalPath(server, first["uri"].get_ref<const std::string&>(), &path)) {
         server.root_ = path;
       }
     }
     if (!server.root_ && params.contains("rootUri") && params["rootUri"].is_string() &&
-        PathOfFileUri(params["rootUri"].get_ref<const std::string&>(), Windows(server), &path)) {
+        LocalPath(server, params["rootUri"].get_ref<const std::string&>(), &path)) {
       server.root_ = path;
     }
-    if (!server.root_ && params.contains("rootPath") && params["rootPath"].is_string()) {
-      server.root_ = params["rootPath"].get<std::string>();
+    if (!server.root_ && params.contains("rootPath") && params["rootPath"].is_string() &&
+        server.env_.PathFromUtf8(params["rootPath"].get_ref<const std::string&>(), &path)) {
+      server.root_ = path;
     }
     server.initialized_ = true;
     return {
@@ -273,6 +274,13 @@ class LanguageServer::Impl {
     return server.env_.PathSeparators().find('\\') != std::string_view::npos;
   }
 
+  // The path of the file that the `file:` URI `uri` names, in the form the
+  // system's file calls take.
+  static bool LocalPath(LanguageServer& server, const std::string& uri, std::string* path) {
+    std::string utf8;
+    return PathOfFileUri(uri, Windows(server), &utf8) && server.env_.PathFromUtf8(utf8, path);
+  }
+
   static const std::string& DocumentOf(LanguageServer& server, const json& params) {
     const std::string& uri = StringMember(Member(params, "textDocument"), "uri");
     const std::string* text = server.documents_.Find(uri);
@@ -287,7 +295,7 @@ class LanguageServer::Impl {
   static bool OptionsFor(LanguageServer& server, const std::string& uri, std::string_view text,
                          EditOptions* options) {
     std::string path;
-    const bool file = PathOfFileUri(uri, Windows(server), &path);
+    const bool file = LocalPath(server, uri, &path);
     if (!file) path = server.root_.value_or(server.env_.CurrentFolder()) + "/untitled";
     SettingsFinder finder(server.env_, std::nullopt, server.builtin_ini_);
     FoundSettings found;

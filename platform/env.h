@@ -83,6 +83,14 @@ class Env {
   virtual FileResult ReplaceFile(const std::string& name,
                                  std::span<const std::string_view> pieces) = 0;
 
+  // Puts in `path` the path that the UTF-8 text `utf8` names, in the form
+  // this system's file calls take (on Windows, its ANSI code page); false
+  // when that form cannot name it.
+  virtual bool PathFromUtf8(std::string_view utf8, std::string* path) {
+    path->assign(utf8);
+    return true;
+  }
+
   // The whole command line as one string, where the system hands it over so
   // and the program splits it itself; nothing where the system splits it.
   virtual std::optional<std::string> CommandLine() { return std::nullopt; }

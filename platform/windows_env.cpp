@@ -181,6 +181,29 @@ class WindowsEnv : public Env {
     return true;
   }
 
+  // Through UTF-16, as the system itself converts; a character the ANSI
+  // code page lacks would become a "?" or a look-alike, naming another file.
+  bool PathFromUtf8(std::string_view utf8, std::string* path) override {
+    path->clear();
+    if (utf8.empty()) return true;
+    if (utf8.size() > (1u << 20)) return false;
+    const int size = static_cast<int>(utf8.size());
+    const int wide_length =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+    if (wide_length <= 0) return false;
+    std::wstring wide(static_cast<size_t>(wide_length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(),
+                          wide_length);
+    BOOL lossy = FALSE;
+    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_length,
+                                             nullptr, 0, nullptr, &lossy);
+    if (length <= 0 || lossy) return false;
+    path->resize(static_cast<size_t>(length));
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_length, path->data(),
+                          length, nullptr, &lossy);
+    return !lossy;
+  }
+
   std::string CurrentFolder() override {
     char buffer[MAX_PATH];
     const DWORD length = ::GetCurrentDirectoryA(sizeof buffer, buffer);

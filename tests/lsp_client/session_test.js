@@ -30,16 +30,17 @@ function command(args) {
 }
 const environment = { ...process.env, WINEDEBUG: '-all' };
 
-// A folder of our own with settings that differ from the shipped ones, so
-// that a server which missed them is caught.
+// A folder of our own, with a name that is not ASCII, and settings there
+// that differ from the shipped ones, so that a server which missed them is
+// caught.
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vornette-lsp-'));
 process.on('exit', () => fs.rmSync(work, { recursive: true, force: true }));
-const shipped = fs.readFileSync(path.join(sourceDir, 'Vornette.ini'), 'latin1');
-fs.writeFileSync(path.join(work, 'Vornette.ini'),
-                 shipped.replace('IndentWidth=2', 'IndentWidth=3')
-                     .replace('CAP_ProgramFlowStrings=UpperCase', 'CAP_ProgramFlowStrings=LowerCase'));
 const cell = path.join(work, 'zelle ä');
 fs.mkdirSync(cell);
+const shipped = fs.readFileSync(path.join(sourceDir, 'Vornette.ini'), 'latin1');
+fs.writeFileSync(path.join(cell, 'Vornette.ini'),
+                 shipped.replace('IndentWidth=2', 'IndentWidth=3')
+                     .replace('CAP_ProgramFlowStrings=UpperCase', 'CAP_ProgramFlowStrings=LowerCase'));
 
 // What vornette-format writes for `bytes` saved as `file`, with `--lines`
 // ranges when given.
