@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace vornette {
 
@@ -71,6 +72,29 @@ inline size_t FindByte(const char* p, size_t n, char c) {
     if (p[i] == c) return i;
   }
   return n;
+}
+
+// The index of the first CR or LF among the `n` bytes at `p`, or `n` when
+// there is none. A string's find_first_of tests each byte against the set
+// in a call of its own, which costs more than formatting the line.
+inline size_t FindLineEnd(const char* p, size_t n) {
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    const uint64_t word = LoadWord(p + i);
+    if (const uint64_t mask = BytesEqual(word, '\r') | BytesEqual(word, '\n')) {
+      return i + static_cast<size_t>(std::countr_zero(mask)) / 8;
+    }
+  }
+  for (; i < n; ++i) {
+    if (p[i] == '\r' || p[i] == '\n') return i;
+  }
+  return n;
+}
+
+// Where the first CR or LF at or after `from` stands in `text`; its size
+// when there is none.
+inline size_t LineEndFrom(std::string_view text, size_t from) {
+  return from + FindLineEnd(text.data() + from, text.size() - from);
 }
 
 }  // namespace vornette

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "basic/byte_scan.h"
+
 namespace vornette {
 namespace {
 
@@ -9,7 +11,7 @@ namespace {
 // `*at` past the line end.
 std::string_view NextLineText(std::string_view text, size_t* at) {
   const size_t start = *at;
-  const size_t stop = std::min(text.find_first_of("\r\n", start), text.size());
+  const size_t stop = LineEndFrom(text, start);
   *at = stop == text.size() ? stop : stop + (text.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
   return text.substr(start, stop - start);
 }
@@ -17,7 +19,7 @@ std::string_view NextLineText(std::string_view text, size_t* at) {
 // Where line `line` (from 0) of `text` begins and ends; false past the last.
 bool LineBounds(std::string_view text, size_t line, size_t* start, size_t* end) {
   if (!OffsetOf(text, {line, 0}, PositionEncoding::kUtf8, start)) return false;
-  *end = std::min(text.find_first_of("\r\n", *start), text.size());
+  *end = LineEndFrom(text, *start);
   return true;
 }
 

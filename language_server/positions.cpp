@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "basic/byte_scan.h"
+
 namespace vornette {
 namespace {
 
@@ -25,12 +27,11 @@ size_t UnitsOf(std::string_view text, PositionEncoding encoding) {
 bool OffsetOf(std::string_view text, Position position, PositionEncoding encoding, size_t* offset) {
   size_t start = 0;
   for (size_t line = 0; line < position.line; ++line) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) return false;
+    const size_t end = LineEndFrom(text, start);
+    if (end == text.size()) return false;
     start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
-  size_t end = text.find_first_of("\r\n", start);
-  if (end == std::string_view::npos) end = text.size();
+  const size_t end = LineEndFrom(text, start);
   size_t at = start;
   if (encoding == PositionEncoding::kUtf8) {
     at = start + std::min(position.character, end - start);

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "language_server/edits_reply.h"
 #include "language_server/file_uri.h"
 #include "language_server/line_edits.h"
 #include "vornette/vornette.h"
@@ -69,17 +70,6 @@ LineRange LinesOf(const TextRange& range) {
   return {range.start.line + 1, last};
 }
 
-json EditsJson(const std::vector<LineEdit>& edits) {
-  json list = json::array();
-  for (const LineEdit& edit : edits) {
-    list.push_back({{"range",
-                     {{"start", {{"line", edit.line}, {"character", 0}}},
-                      {"end", {{"line", edit.line}, {"character", edit.units}}}}},
-                    {"newText", edit.text}});
-  }
-  return list;
-}
-
 bool IsId(const json& id) { return id.is_number_integer() || id.is_string(); }
 
 // The top-level "id" of a JSON object of which only the first bytes are
@@ -114,6 +104,11 @@ class LanguageServer::Impl {
 
   static void Reply(LanguageServer& server, const json& id, json result) {
     Send(server, {{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}});
+  }
+
+  static void ReplyEdits(LanguageServer& server, const json& id,
+                         const std::vector<LineEdit>& edits) {
+    server.send_(EditsReply(id.dump(), edits));
   }
 
   static void Fail(LanguageServer& server, const json& id, int code, const std::string& message) {
@@ -169,21 +164,21 @@ class LanguageServer::Impl {
         return Reply(server, id, nullptr);
       }
       if (method == "textDocument/formatting") {
-        return Reply(server, id, Format(server, params, {{1, static_cast<size_t>(-1)}}));
+        return ReplyEdits(server, id, Format(server, params, {{1, static_cast<size_t>(-1)}}));
       }
       if (method == "textDocument/rangeFormatting") {
-        return Reply(server, id,
-                     Format(server, params, {LinesOf(RangeOf(Member(params, "range")))}));
+        return ReplyEdits(server, id,
+                          Format(server, params, {LinesOf(RangeOf(Member(params, "range")))}));
       }
       if (method == "textDocument/rangesFormatting") {
         const json& ranges = Member(params, "ranges");
         if (!ranges.is_array()) throw BadParams{"\"ranges\" is not a list"};
         std::vector<LineRange> lines;
         for (const json& range : ranges) lines.push_back(LinesOf(RangeOf(range)));
-        return Reply(server, id, Format(server, params, lines));
+        return ReplyEdits(server, id, Format(server, params, lines));
       }
       if (method == "textDocument/onTypeFormatting") {
-        return Reply(server, id, OnType(server, params));
+        return ReplyEdits(server, id, OnType(server, params));
       }
     } catch (const BadParams& bad) {
       return Fail(server, id, kInvalidParams, method + ": " + bad.message);
@@ -313,35 +308,35 @@ class LanguageServer::Impl {
     return true;
   }
 
-  static json Format(LanguageServer& server, const json& params,
-                     const std::vector<LineRange>& lines) {
+  static std::vector<LineEdit> Format(LanguageServer& server, const json& params,
+                                      const std::vector<LineRange>& lines) {
     const std::string& text = DocumentOf(server, params);
     const std::string& uri = params["textDocument"]["uri"].get_ref<const std::string&>();
     CheckLines(text, lines);
     EditOptions options;
-    if (!OptionsFor(server, uri, text, &options)) return json::array();
+    if (!OptionsFor(server, uri, text, &options)) return {};
     std::vector<LineEdit> edits;
     std::string error;
     if (!FormattingEdits(text, options, lines, &edits, &error)) {
       Log(server, uri + " is not formatted: " + error);
     }
-    return EditsJson(edits);
+    return edits;
   }
 
-  static json OnType(LanguageServer& server, const json& params) {
+  static std::vector<LineEdit> OnType(LanguageServer& server, const json& params) {
     const std::string& text = DocumentOf(server, params);
     const std::string& uri = params["textDocument"]["uri"].get_ref<const std::string&>();
     const Position position = PositionMember(params, "position");
     const std::string& typed = StringMember(params, "ch");
     CheckLines(text, {{position.line + 1, position.line + 1}});
     EditOptions options;
-    if (typed != "\n" || !OptionsFor(server, uri, text, &options)) return json::array();
+    if (typed != "\n" || !OptionsFor(server, uri, text, &options)) return {};
     std::vector<LineEdit> edits;
     std::string error;
     if (!OnTypeEdits(text, options, position.line, &edits, &error)) {
       Log(server, uri + " is not formatted: " + error);
     }
-    return EditsJson(edits);
+    return edits;
   }
 
   // Refuses lines past the document's last line.

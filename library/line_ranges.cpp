@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "basic/byte_scan.h"
 #include "vornette/vornette.h"
 
 namespace vornette {
@@ -16,7 +17,7 @@ struct TextLine {
 // The line that begins at `*at` in `bytes`; moves `*at` past its line end.
 TextLine NextLine(std::string_view bytes, size_t* at) {
   const size_t start = *at;
-  const size_t stop = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+  const size_t stop = LineEndFrom(bytes, start);
   const size_t next =
       stop == bytes.size() ? stop : stop + (bytes.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
   *at = next;

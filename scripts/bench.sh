@@ -82,4 +82,5 @@ awk -v c="$cat_time" -v k="$check" -v n="$count" 'BEGIN {
 
 if [ "${BENCH_STAGES:-1}" = 1 ]; then
   "$bin/bench/stages_benchmark" --benchmark_min_time=0.2
+  "$bin/bench/language_server_benchmark" --benchmark_min_time=0.2
 fi

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "basic/byte_scan.h"
+
 namespace vornette {
 namespace {
 
@@ -18,8 +20,8 @@ struct Unit {
 
 // The position behind the line end of the line that begins at `at`.
 size_t LineEndBehind(std::string_view text, size_t at) {
-  const size_t end = text.find_first_of("\r\n", at);
-  if (end == std::string_view::npos) return text.size();
+  const size_t end = LineEndFrom(text, at);
+  if (end == text.size()) return end;
   return end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
 }
 
