@@ -350,6 +350,18 @@ TEST(LanguageServer, FindsSettingsAsTheCommandLineDoes) {
   receive(Request(4, "textDocument/formatting",
                   {{"textDocument", Doc("file:///elsewhere/marked.src")}}));
   EXPECT_EQ(sent.back()["result"][0], Edit(0, 7, "def A()"));
+  // Enter with trailing blanks trimmed: the new line still gets the
+  // indentation of its place, where the user is about to type.
+  std::string trimming(kShippedIni);
+  trimming.replace(trimming.find("TrimTrailingBlanks=0"), 20, "TrimTrailingBlanks=1");
+  env.files["/trim/Vornette.ini"] = trimming;
+  receive(Notice("textDocument/didOpen",
+                 {{"textDocument",
+                   {{"uri", "file:///trim/a.src"}, {"text", "def a()\nif x then  \n\t\nend"}}}}));
+  receive(Request(
+      5, "textDocument/onTypeFormatting",
+      {{"textDocument", Doc("file:///trim/a.src")}, {"position", Pos(2, 1)}, {"ch", "\n"}}));
+  EXPECT_EQ(sent.back()["result"], json({Edit(1, 11, "  IF X THEN"), Edit(2, 1, "    ")}));
   env.read_failures["/robot/cell/Vornette.ini"] = FileResult::kReadFailed;
   receive(Request(3, "textDocument/formatting",
                   {{"textDocument", Doc("file:///robot/cell/sub%20dir/a.src")}}));

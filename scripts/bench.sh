@@ -2,7 +2,8 @@
 # The whole-program benchmark: times vornette (spacing on, every category
 # UpperCase) on a generated 64 MB KRL file against the floor of reading it
 # once and writing it twice (cat f > b; cat f > c), then a 1 MB against an
-# 8 MB single line, and one screen of code. Prints medians of several runs.
+# 8 MB single line, and one screen of code. Prints medians of several runs;
+# then the per-stage and the language server's microbenchmarks.
 # Usage: scripts/bench.sh [runs, default 7]
 set -euo pipefail
 cd "$(dirname "$0")/.."
