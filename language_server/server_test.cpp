@@ -178,6 +178,7 @@ TEST(LanguageServer, FormatsAsEditsPerLine) {
     std::string method;
     json params;  // besides textDocument
     json edits;
+    bool warned = false;  // a warning in the log before the reply
   } rows[] = {
       {"a whole document, the empty line indented, the last line without an end",
        text,
@@ -211,7 +212,7 @@ TEST(LanguageServer, FormatsAsEditsPerLine) {
        request,
        json::object(),
        {Edit(1, 3, "Y = 1")}},
-      {"a NUL", std::string("x=1\n\0", 5), false, {}, request, json::object(), json::array()},
+      {"a NUL", std::string("x=1\n\0", 5), false, {}, request, json::object(), json::array(), true},
       {"a range ending at the start of a line leaves that line",
        text,
        false,
@@ -307,6 +308,7 @@ TEST(LanguageServer, FormatsAsEditsPerLine) {
     const std::vector<json> sent = Serve(env, bodies, &status);
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back()["result"], row.edits) << row.name << "\n" << sent.back().dump();
+    EXPECT_EQ(Summary(sent[sent.size() - 2]) == "log", row.warned) << row.name;
   }
 }
 

@@ -1,8 +1,8 @@
 // Drives `vornette-format --lsp` with the JSON-RPC library of VS Code's own
-// language client, as an editor does: whole sessions in UTF-16 and in UTF-8
-// positions, incremental edits, formatting of a document, of a range, of
-// several ranges and of a line just ended, and every result held to what
-// vornette-format gives the same text on the command line.
+// language client, as an editor does: sessions in UTF-16 and in UTF-8
+// positions with incremental edits, formatting of a document, of a range, of
+// several ranges and of a line just ended, each result held to what
+// vornette-format gives the same text; then sample programs.
 // Usage: node session_test.js VORNETTE_FORMAT SOURCE_DIR
 'use strict';
 
@@ -11,7 +11,7 @@ const childProcess = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const url = require('node:url');
+const { pathToFileURL } = require('node:url');
 let rpc, TextDocument;
 try {
   rpc = require('vscode-languageserver-protocol/node');
@@ -21,342 +21,216 @@ try {
   process.exit(77);
 }
 
-const [formatProgram, sourceDir] = process.argv.slice(2).map((p) => path.resolve(p));
-const onWindows = formatProgram.endsWith('.exe');
+const [program, sourceDir] = process.argv.slice(2).map((p) => path.resolve(p));
+// The Windows build runs through Wine.
+const command = (args) => (program.endsWith('.exe') ? ['wine', [program, ...args]] : [program, args]);
+const env = { ...process.env, WINEDEBUG: '-all' };
 
-// The command that runs vornette-format (the Windows build through Wine).
-function command(args) {
-  return onWindows ? ['wine', [formatProgram, ...args]] : [formatProgram, args];
-}
-const environment = { ...process.env, WINEDEBUG: '-all' };
-
-// A folder of our own, with a name that is not ASCII, and settings there
-// that differ from the shipped ones, so that a server which missed them is
-// caught.
+// Settings that differ from the shipped ones, in a folder whose name is not
+// ASCII, so that a server which missed them or misread the path is caught.
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vornette-lsp-'));
 process.on('exit', () => fs.rmSync(work, { recursive: true, force: true }));
 const cell = path.join(work, 'zelle ä');
 fs.mkdirSync(cell);
-const shipped = fs.readFileSync(path.join(sourceDir, 'Vornette.ini'), 'latin1');
 fs.writeFileSync(path.join(cell, 'Vornette.ini'),
-                 shipped.replace('IndentWidth=2', 'IndentWidth=3')
+                 fs.readFileSync(path.join(sourceDir, 'Vornette.ini'), 'latin1')
+                     .replace('IndentWidth=2', 'IndentWidth=3')
                      .replace('CAP_ProgramFlowStrings=UpperCase', 'CAP_ProgramFlowStrings=LowerCase'));
 
-// What vornette-format writes for `bytes` saved as `file`, with `--lines`
-// ranges when given.
-function formatted(bytes, file, lines = []) {
-  const [program, args] =
-      command([...lines.flatMap((r) => ['--lines', `${r[0]}:${r[1]}`]), '--stdin-filename', file]);
-  const result =
-      childProcess.spawnSync(program, args, { input: bytes, cwd: work, env: environment });
+// What vornette-format writes for `text` saved as `file`, with `--lines` ranges.
+function formatted(text, file, lines = []) {
+  const [exe, args] = command([...lines.flatMap((r) => ['--lines', r]), '--stdin-filename', file]);
+  const result = childProcess.spawnSync(exe, args, { input: text, cwd: work, env });
   assert.equal(result.status, 0, `vornette-format: ${result.stderr}`);
   return result.stdout;
 }
 
-// Lines without their ends: what the editor and vornette-format must agree on.
-function linesOf(text) {
-  const lines = text.split(/\r\n|\r|\n/);
-  if (lines.length > 1 && lines[lines.length - 1] === '') lines.pop();
-  return lines;
-}
+const linesOf = (text) => text.replace(/(\r\n|\r|\n)$/, '').split(/\r\n|\r|\n/);
 
-// A document as the client holds it, in the session's position unit.
-// UTF-16 documents are VS Code's own TextDocument; UTF-8 ones are bytes.
+// A document as the client holds it: VS Code's own TextDocument in UTF-16
+// positions; bytes in UTF-8 ones.
 class Mirror {
-  constructor(uri, text, encoding) {
-    this.encoding = encoding;
-    this.document = TextDocument.create(uri, 'krl', 1, text);
-    this.bytes = Buffer.from(text, 'utf8');
+  constructor(text, encoding) {
+    this.utf8 = encoding === 'utf-8';
+    this.document = TextDocument.create('file:///mirror', 'krl', 1, text);
+    this.bytes = Buffer.from(text);
   }
-  text() { return this.encoding === 'utf-16' ? this.document.getText() : this.bytes.toString('utf8'); }
-  // The byte offset of a position counted in UTF-8 bytes.
-  byteOffset(position) {
-    let at = 0;
-    for (let line = 0; line < position.line; ++line) {
-      while (at < this.bytes.length && this.bytes[at] !== 0x0a && this.bytes[at] !== 0x0d) ++at;
-      at += this.bytes[at] === 0x0d && this.bytes[at + 1] === 0x0a ? 2 : 1;
-    }
-    return at + position.character;
-  }
-  // Applies edits, as a change of the client or a result of the server.
-  apply(edits) {
-    if (edits.length === 0) return;
-    if (this.encoding === 'utf-16') {
-      const version = this.document.version + 1;
-      this.document = 'newText' in edits[0]
-          ? TextDocument.create(this.document.uri, 'krl', version,
-                                TextDocument.applyEdits(this.document, edits))
-          : TextDocument.update(this.document, edits, version);
+  text() { return this.utf8 ? this.bytes.toString() : this.document.getText(); }
+  units(line) { return (this.utf8 ? Buffer.from : String)(linesOf(this.text())[line]).length; }
+  // Applies change events of the client, or the server's edits.
+  apply(changes) {
+    changes = changes.map((c) => ({ range: c.range, text: c.text ?? c.newText }))
+                  .sort((a, b) => b.range.start.line - a.range.start.line);
+    if (!this.utf8) {
+      this.document = TextDocument.update(this.document, changes, this.document.version + 1);
       return;
     }
-    for (const edit of edits) {
-      const start = this.byteOffset(edit.range.start), end = this.byteOffset(edit.range.end);
-      this.bytes = Buffer.concat([this.bytes.subarray(0, start), Buffer.from(edit.text ?? edit.newText),
-                                  this.bytes.subarray(end)]);
+    for (const { range, text } of changes) {
+      const offset = ({ line, character }) => {
+        let at = 0;
+        for (let l = 0; l < line; ++l) {
+          while (this.bytes[at] !== 0x0a && this.bytes[at] !== 0x0d) ++at;
+          at += this.bytes[at] === 0x0d && this.bytes[at + 1] === 0x0a ? 2 : 1;
+        }
+        return at + character;
+      };
+      this.bytes = Buffer.concat([this.bytes.subarray(0, offset(range.start)), Buffer.from(text),
+                                  this.bytes.subarray(offset(range.end))]);
     }
   }
-  // The length of line `line` in the session's unit.
-  lineLength(line) {
-    const text = linesOf(this.text())[line];
-    return this.encoding === 'utf-16' ? text.length : Buffer.byteLength(text);
-  }
 }
 
-// Edits of a formatting result: one per line, from character 0 to the
-// line's end, never over a line end.
-function checkLineEdits(mirror, edits) {
-  for (const edit of edits) {
-    const { start, end } = edit.range;
-    assert.equal(start.line, end.line, 'an edit spans one line');
-    assert.equal(start.character, 0, 'an edit starts at character 0');
-    assert.equal(end.character, mirror.lineLength(start.line), 'an edit ends at its line end');
-    assert.doesNotMatch(edit.newText, /[\r\n]/, 'an edit holds no line end');
-  }
-}
-
-let checks = 0;
-let failures = 0;
+let passed = 0, failed = 0;
 async function check(name, body) {
   try {
     await body();
-    ++checks;
+    ++passed;
   } catch (error) {
-    ++failures;
+    ++failed;
     console.log(`FAIL ${name}: ${error.stack}`);
   }
 }
 
-// One server and the connection to it.
-async function start() {
-  const [program, args] = command(['--lsp']);
-  const child = childProcess.spawn(program, args, { cwd: work, env: environment });
-  const exited = new Promise((resolve) => child.on('exit', (code) => resolve(code)));
+async function start(encodings) {
+  const [exe, args] = command(['--lsp']);
+  const child = childProcess.spawn(exe, args, { cwd: work, env });
+  const exited = new Promise((resolve) => child.on('exit', resolve));
   const connection = rpc.createProtocolConnection(new rpc.StreamMessageReader(child.stdout),
                                                   new rpc.StreamMessageWriter(child.stdin));
-  const logs = [];
-  connection.onNotification(rpc.LogMessageNotification.type, (params) => logs.push(params));
   connection.listen();
-  return { child, exited, connection, logs };
-}
-
-async function initialize(server, encodings) {
-  const general = encodings ? { positionEncodings: encodings } : undefined;
-  const result = await server.connection.sendRequest(rpc.InitializeRequest.type, {
-    processId: process.pid,
-    rootUri: url.pathToFileURL(work).href,
-    workspaceFolders: [{ uri: url.pathToFileURL(work).href, name: 'work' }],
-    capabilities: { general },
+  const result = await connection.sendRequest(rpc.InitializeRequest.type, {
+    processId: process.pid, rootUri: pathToFileURL(work).href,
+    capabilities: encodings ? { general: { positionEncodings: encodings } } : {},
   });
-  await server.connection.sendNotification(rpc.InitializedNotification.type, {});
-  return result;
+  await connection.sendNotification(rpc.InitializedNotification.type, {});
+  return { connection, result, exited };
 }
 
-async function stop(server, expectedStatus = 0) {
-  if (expectedStatus === 0) await server.connection.sendRequest(rpc.ShutdownRequest.type);
-  await server.connection.sendNotification(rpc.ExitNotification.type);
-  assert.equal(await server.exited, expectedStatus);
-  server.connection.dispose();
+// One edit per line, from character 0 to the line's end, never over a line end.
+function checkLineEdits(mirror, edits) {
+  for (const { range, newText } of edits) {
+    assert.equal(range.start.line, range.end.line);
+    assert.equal(range.start.character, 0);
+    assert.equal(range.end.character, mirror.units(range.start.line));
+    assert.doesNotMatch(newText, /[\r\n]/);
+  }
 }
 
-// A program with non-ASCII text in a comment and a string, one character of
-// it beyond U+FFFF, so that UTF-16 and UTF-8 positions differ on its lines.
-const program = [
-  'def pick( )', 'decl int count ; zähler 😀', 'count=0', 'for i=1 to 10',
-  'if $in[1]==true and count<5 then', 'msg="grüße 😀 aus der zelle"', 'count=count+1',
-  'else', 'halt', 'endif', 'endfor', 'end', '',
-].join('\r\n');
+// Non-ASCII text in a comment and a string, a character beyond U+FFFF among
+// it, so that UTF-16 and UTF-8 positions differ on those lines.
+const sample = ['def pick( )', 'decl int count ; zähler 😀', 'count=0', 'for i=1 to 10',
+                'if $in[1]==true and count<5 then', 'msg="grüße 😀 aus der zelle"', 'count=count+1',
+                'else', 'halt', 'endif', 'endfor', 'end', ''].join('\r\n');
 
 async function session(encoding) {
-  const server = await start();
+  const { connection, result, exited } = await start([encoding]);
+  assert.equal(result.capabilities.positionEncoding, encoding);
   const file = path.join(cell, `pick-${encoding}.src`);
-  fs.writeFileSync(file, program);
-  const uri = url.pathToFileURL(file).href;
-  const mirror = new Mirror(uri, program, encoding);
-  const textDocument = { uri };
+  fs.writeFileSync(file, sample);
+  const textDocument = { uri: pathToFileURL(file).href };
   const options = { tabSize: 8, insertSpaces: false };
+  const mirror = new Mirror(sample, encoding);
   let version = 1;
-  // As an editor does: the server's edits applied, then sent back as a change.
-  const applyEdits = async (edits) => {
-    mirror.apply(edits);
-    const contentChanges = [...edits]
-        .sort((a, b) => b.range.start.line - a.range.start.line)
-        .map((edit) => ({ range: edit.range, text: edit.newText }));
-    await server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
-                                             { textDocument: { uri, version: ++version }, contentChanges });
+  const change = async (contentChanges) => {
+    mirror.apply(contentChanges);
+    await connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
+                                      { textDocument: { ...textDocument, version: ++version }, contentChanges });
   };
-  const expectFormatted = (lines) =>
-      assert.equal(mirror.text(), formatted(Buffer.from(mirror.text()), file, lines).toString());
-
-  await check(`${encoding}: a request before initialize is refused`, async () => {
-    await assert.rejects(server.connection.sendRequest(rpc.DocumentFormattingRequest.type,
-                                                       { textDocument, options }),
-                         (error) => error.code === rpc.LSPErrorCodes.ServerNotInitialized ||
-                                    error.code === -32002);
-  });
-  const result = await initialize(server, [encoding]);
-  await check(`${encoding}: capabilities`, () => {
-    assert.equal(result.capabilities.positionEncoding, encoding);
-    assert.equal(result.serverInfo.name, 'vornette-format');
-    assert.equal(result.capabilities.textDocumentSync.change, rpc.TextDocumentSyncKind.Incremental);
-    assert.deepEqual(result.capabilities.documentRangeFormattingProvider, { rangesSupport: true });
-    assert.equal(result.capabilities.documentOnTypeFormattingProvider.firstTriggerCharacter, '\n');
-  });
-  await server.connection.sendNotification(rpc.DidOpenTextDocumentNotification.type, {
-    textDocument: { uri, languageId: 'krl', version: 1, text: program },
-  });
-
-  // Typing, in the session's unit: a word behind the 😀 of the comment, a
-  // new line behind the string, a comparison changed in the middle.
-  const changes = [
-    { range: { start: { line: 1, character: mirror.lineLength(1) },
-               end: { line: 1, character: mirror.lineLength(1) } }, text: ' ende' },
-    { range: { start: { line: 5, character: mirror.lineLength(5) },
-               end: { line: 5, character: mirror.lineLength(5) } },
-      text: '\r\nwait for $in[2]' },
-    { range: { start: { line: 4, character: 9 }, end: { line: 4, character: 11 } }, text: '<>' },
-  ];
-  for (const change of changes) mirror.apply([change]);
-  await server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
-                                           { textDocument: { uri, version: ++version }, contentChanges: changes });
-  await check(`${encoding}: the typed text landed where it was typed`, () => {
-    assert.match(mirror.text(), /zähler 😀 ende\r\n/);
-    assert.match(mirror.text(), /aus der zelle"\r\nwait for \$in\[2\]\r\n/);
-    assert.match(mirror.text(), /\$in\[1\]<>true/);
-  });
-
-  await check(`${encoding}: range formatting takes the lines the range covers`, async () => {
-    const range = { start: { line: 3, character: 2 }, end: { line: 6, character: 0 } };
-    const edits = await server.connection.sendRequest(rpc.DocumentRangeFormattingRequest.type,
-                                                      { textDocument, range, options });
-    assert.ok(edits.length > 0);
+  // As an editor does: the edits applied, and sent back as a change.
+  const request = async (type, params, lines) => {
+    const edits = await connection.sendRequest(type, { textDocument, options, ...params });
     checkLineEdits(mirror, edits);
-    await applyEdits(edits);
-    expectFormatted([[4, 6]]);
+    await change(edits.map((e) => ({ range: e.range, text: e.newText })));
+    if (lines) assert.equal(mirror.text(), formatted(mirror.text(), file, lines).toString());
+    return edits;
+  };
+  await connection.sendNotification(rpc.DidOpenTextDocumentNotification.type,
+                                    { textDocument: { ...textDocument, languageId: 'krl', version, text: sample } });
+  const end = (line) => ({ line, character: mirror.units(line) });
+  await check(`${encoding}: typing lands where it was typed`, async () => {
+    await change([{ range: { start: end(1), end: end(1) }, text: ' ende' },
+                  { range: { start: end(5), end: end(5) }, text: '\r\nwait for $in[2]' },
+                  { range: { start: { line: 4, character: 9 }, end: { line: 4, character: 11 } }, text: '<>' }]);
+    assert.match(mirror.text(), /zähler 😀 ende\r\n.*\$in\[1\]<>true.*zelle"\r\nwait for \$in\[2\]\r\n/s);
   });
-
-  await check(`${encoding}: several ranges in one request`, async () => {
-    const ranges = [{ start: { line: 0, character: 0 }, end: { line: 0, character: 3 } },
-                    { start: { line: 9, character: 0 }, end: { line: 11, character: 1 } }];
-    const edits = await server.connection.sendRequest(rpc.DocumentRangesFormattingRequest.type,
-                                                      { textDocument, ranges, options });
-    assert.ok(edits.length > 0);
-    checkLineEdits(mirror, edits);
-    await applyEdits(edits);
-    expectFormatted([[1, 1], [10, 12]]);
-  });
-
+  await check(`${encoding}: a range`, () =>
+    request(rpc.DocumentRangeFormattingRequest.type,
+            { range: { start: { line: 3, character: 2 }, end: { line: 6, character: 0 } } }, ['4:6']));
+  await check(`${encoding}: several ranges`, () =>
+    request(rpc.DocumentRangesFormattingRequest.type,
+            { ranges: [{ start: { line: 0, character: 0 }, end: { line: 0, character: 3 } },
+                       { start: { line: 9, character: 0 }, end: { line: 11, character: 1 } }] },
+            ['1:1', '10:12']));
   await check(`${encoding}: the whole document`, async () => {
-    const edits = await server.connection.sendRequest(rpc.DocumentFormattingRequest.type,
-                                                      { textDocument, options });
-    assert.ok(edits.length > 0);
-    checkLineEdits(mirror, edits);
-    await applyEdits(edits);
-    expectFormatted();
-    const again = await server.connection.sendRequest(rpc.DocumentFormattingRequest.type,
-                                                      { textDocument, options });
-    assert.deepEqual(again, []);
+    await request(rpc.DocumentFormattingRequest.type, {}, []);
+    assert.deepEqual(await request(rpc.DocumentFormattingRequest.type, {}), []);
   });
-
-  await check(`${encoding}: Enter after endif moves it out and indents the new line`, async () => {
-    // "      endif" typed at the end of the FOR body, then Enter.
-    const lines = linesOf(mirror.text());
-    const at = lines.findIndex((line) => line.trim() === 'endfor');
-    const typed = [{ range: { start: { line: at, character: 0 }, end: { line: at, character: 0 } },
-                     text: 'if count>9 then\r\nhalt\r\n      endif\r\n\t \r\n' }];
-    mirror.apply(typed);
-    await server.connection.sendNotification(rpc.DidChangeTextDocumentNotification.type,
-                                             { textDocument: { uri, version: ++version }, contentChanges: typed });
-    const edits = await server.connection.sendRequest(rpc.DocumentOnTypeFormattingRequest.type, {
-      textDocument, position: { line: at + 3, character: 2 }, ch: '\n', options,
-    });
-    checkLineEdits(mirror, edits);
-    await applyEdits(edits);
-    const now = linesOf(mirror.text());
-    assert.equal(now[at + 2], '      endif');  // level 2 of 3 blanks: inside DEF and FOR
-    assert.equal(now[at + 3], '      ');
-    assert.equal(now[at], 'if count>9 then');  // only the finished line and the new one
+  await check(`${encoding}: Enter after endif`, async () => {
+    const at = linesOf(mirror.text()).indexOf('   endfor');
+    await change([{ range: { start: { line: at, character: 0 }, end: { line: at, character: 0 } },
+                    text: 'if count>9 then\r\nhalt\r\n         endif\r\n\t \r\n' }]);
+    await request(rpc.DocumentOnTypeFormattingRequest.type,
+                  { position: { line: at + 3, character: 2 }, ch: '\n' });
+    // The finished line moves out, the new one is indented, nothing else changes.
+    assert.deepEqual(linesOf(mirror.text()).slice(at, at + 4),
+                     ['if count>9 then', 'halt', '      endif', '      ']);
   });
-
-  await check(`${encoding}: a document holding NUL gets no edits and a warning`, async () => {
-    const nulUri = url.pathToFileURL(path.join(cell, 'binary.src')).href;
-    await server.connection.sendNotification(rpc.DidOpenTextDocumentNotification.type, {
-      textDocument: { uri: nulUri, languageId: 'krl', version: 1, text: 'x=1\u0000\r\n' },
-    });
-    const logged = server.logs.length;
-    const edits = await server.connection.sendRequest(rpc.DocumentFormattingRequest.type,
-                                                      { textDocument: { uri: nulUri }, options });
-    assert.deepEqual(edits, []);
-    assert.equal(server.logs.length, logged + 1);
-    assert.equal(server.logs[logged].type, rpc.MessageType.Warning);
+  await check(`${encoding}: shutdown and exit`, async () => {
+    await connection.sendRequest(rpc.ShutdownRequest.type);
+    await connection.sendNotification(rpc.ExitNotification.type);
+    assert.equal(await exited, 0);
   });
-
-  await check(`${encoding}: a request after shutdown is refused, exit gives 0`, async () => {
-    await server.connection.sendRequest(rpc.ShutdownRequest.type);
-    await assert.rejects(server.connection.sendRequest(rpc.DocumentFormattingRequest.type,
-                                                       { textDocument, options }),
-                         (error) => error.code === rpc.ErrorCodes.InvalidRequest);
-    await server.connection.sendNotification(rpc.ExitNotification.type);
-    assert.equal(await server.exited, 0);
-  });
-  server.connection.dispose();
+  connection.dispose();
 }
 
 // Sample programs as an editor opens them: decoded as UTF-8 when they are,
-// else byte for byte as Latin-1, the byte-order mark held apart.
+// else as Latin-1, the byte-order mark held apart; a client that names no
+// encoding, so UTF-16.
 async function corpus() {
   const folder = path.join(sourceDir, '..', 'shared', 'corpus', 'krl');
   const files = [path.join(sourceDir, 'examples', 'pick.src')];
   if (fs.existsSync(folder)) {
-    const all = fs.readdirSync(folder, { recursive: true })
-                    .filter((name) => /\.(src|dat|sub)$/i.test(name)).sort();
-    files.push(...all.filter((_, i) => i % 25 === 0).map((name) => path.join(folder, name)));
+    files.push(...fs.readdirSync(folder, { recursive: true }).filter((n) => /\.(src|dat|sub)$/i.test(n))
+                     .sort().filter((_, i) => i % 25 === 0).map((n) => path.join(folder, n)));
   }
-  const server = await start();
-  await initialize(server);
+  const { connection, result, exited } = await start();
+  assert.equal(result.capabilities.positionEncoding, 'utf-16');
+  const decode = (bytes) => {
+    const text = bytes.toString();
+    return (text.includes('\uFFFD') ? bytes.toString('latin1') : text).replace(/^\uFEFF/, '');
+  };
   for (const [index, source] of files.entries()) {
     await check(`corpus: ${source}`, async () => {
       const bytes = fs.readFileSync(source);
       const file = path.join(cell, `corpus-${index}${path.extname(source)}`);
       fs.writeFileSync(file, bytes);
-      const decode = (b) => {
-        const text = new TextDecoder('utf-8', { fatal: false }).decode(b);
-        return text.includes('\uFFFD') ? b.toString('latin1') : text;
-      };
-      let text = decode(bytes);
-      if (text.startsWith('\uFEFF')) text = text.slice(1);
-      const uri = url.pathToFileURL(file).href;
-      const mirror = new Mirror(uri, text, 'utf-16');
-      await server.connection.sendNotification(rpc.DidOpenTextDocumentNotification.type,
-                                               { textDocument: { uri, languageId: 'krl', version: 1, text } });
-      const edits = await server.connection.sendRequest(
-          rpc.DocumentFormattingRequest.type, { textDocument: { uri }, options: { tabSize: 2, insertSpaces: true } });
+      const textDocument = { uri: pathToFileURL(file).href };
+      const mirror = new Mirror(decode(bytes), 'utf-16');
+      await connection.sendNotification(rpc.DidOpenTextDocumentNotification.type,
+                                        { textDocument: { ...textDocument, languageId: 'krl', version: 1, text: mirror.text() } });
+      const edits = await connection.sendRequest(rpc.DocumentFormattingRequest.type,
+                                                 { textDocument, options: { tabSize: 2, insertSpaces: true } });
       checkLineEdits(mirror, edits);
       mirror.apply(edits);
-      let expected = decode(formatted(bytes, file));
-      if (expected.startsWith('\uFEFF')) expected = expected.slice(1);
-      assert.deepEqual(linesOf(mirror.text()), linesOf(expected));
-      await server.connection.sendNotification(rpc.DidCloseTextDocumentNotification.type,
-                                               { textDocument: { uri } });
+      assert.deepEqual(linesOf(mirror.text()), linesOf(decode(formatted(bytes, file))));
+      await connection.sendNotification(rpc.DidCloseTextDocumentNotification.type, { textDocument });
     });
   }
-  await check('exit without shutdown gives 1', () => stop(server, 1));
+  await check('exit without shutdown gives 1', async () => {
+    await connection.sendNotification(rpc.ExitNotification.type);
+    assert.equal(await exited, 1);
+  });
+  connection.dispose();
 }
 
-async function main() {
-  await check('a client that names no encoding gets UTF-16', async () => {
-    const server = await start();
-    const result = await initialize(server);
-    assert.equal(result.capabilities.positionEncoding, 'utf-16');
-    await stop(server);
-  });
+(async () => {
   await session('utf-16');
   await session('utf-8');
   await corpus();
-  console.log(`${checks} passed, ${failures} failed`);
-  process.exitCode = failures === 0 ? 0 : 1;
-}
-
-main().catch((error) => {
+})().catch((error) => {
+  ++failed;
   console.log(`FAIL: ${error.stack}`);
-  process.exitCode = 1;
+}).finally(() => {
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exitCode = failed === 0 ? 0 : 1;
 });
