@@ -5,10 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/deps.sh pre-commit vim neovim
+scripts/deps.sh pre-commit vim neovim chromium
 # The language-server client test runs on the npm packages its lockfile pins.
 command -v npm >/dev/null || scripts/deps.sh nodejs npm
-npm ci --prefix tests/lsp_client --no-audit --no-fund >/dev/null
+npm ci --prefix tests/lsp_client --no-audit --no-fund --loglevel=error >/dev/null
+# The playground, for its tests in the release build.
+scripts/web.sh >/dev/null
 jobs=$(nproc)
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=ON >/dev/null

@@ -191,7 +191,8 @@ async function corpus() {
   const files = [path.join(sourceDir, 'examples', 'pick.src')];
   if (fs.existsSync(folder)) {
     files.push(...fs.readdirSync(folder, { recursive: true }).filter((n) => /\.(src|dat|sub)$/i.test(n))
-                     .sort().filter((_, i) => i % 25 === 0).map((n) => path.join(folder, n)));
+                     .sort().map((n) => path.join(folder, n)).filter((f) => fs.statSync(f).isFile())
+                     .filter((_, i) => i % 25 === 0));
   }
   const { connection, result, exited } = await start();
   assert.equal(result.capabilities.positionEncoding, 'utf-16');
