@@ -1,6 +1,7 @@
 #include "config/private_profile.h"
 
 #include "basic/basic.h"
+#include "basic/byte_scan.h"
 
 namespace vornette {
 namespace {
@@ -36,8 +37,7 @@ template <typename Visit>
 void ForEachLine(std::string_view text, Visit visit) {
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
+    const size_t end = LineEndFrom(text, start);
     if (!visit(text.substr(start, end - start))) return;
     if (end == text.size()) return;
     start = end + 1;
@@ -77,8 +77,8 @@ std::string LookUpProfileString(std::string_view ini_bytes, std::string_view sec
   std::string result(default_text);
   ForEachLine(text, [&](std::string_view raw_line) {
     const std::string_view line = Trim(raw_line);
-    const size_t close = line.rfind(']');
-    if (line.starts_with('[') && close != std::string_view::npos) {
+    const size_t close = line.starts_with('[') ? line.rfind(']') : std::string_view::npos;
+    if (close != std::string_view::npos) {
       // Only the first section of a name is searched.
       if (in_section) return false;
       in_section = !section_seen && SameTextNoCase(Trim(line.substr(1, close - 1)), wanted_section);
