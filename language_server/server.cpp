@@ -292,7 +292,7 @@ class LanguageServer::Impl {
     std::string path;
     const bool file = LocalPath(server, uri, &path);
     if (!file) path = server.root_.value_or(server.env_.CurrentFolder()) + "/untitled";
-    SettingsFinder finder(server.env_, std::nullopt, server.builtin_ini_);
+    SettingsFinder finder(server.env_, std::nullopt, server.builtin_);
     FoundSettings found;
     std::string error;
     if (!finder.For(path, &found, &error)) {
@@ -356,7 +356,7 @@ void LanguageServer::Receive(const FramedMessage& message) { Impl::Receive(*this
 
 int RunLanguageServer(Env& env, std::string_view builtin_ini) {
   bool open = true;
-  LanguageServer server(env, std::string(builtin_ini), [&](std::string_view body) {
+  LanguageServer server(env, builtin_ini, [&](std::string_view body) {
     open = open && env.WriteStdout(FrameMessage(body));
   });
   MessageReader reader;

@@ -13,15 +13,17 @@
 #include "language_server/message_reader.h"
 #include "language_server/positions.h"
 #include "platform/env.h"
+#include "vornette/vornette.h"
 
 namespace vornette {
 
 class LanguageServer {
  public:
   // Hands each message body to send to `send`. `builtin_ini` is the text
-  // of the shipped Vornette.ini, for documents that find no other.
-  LanguageServer(Env& env, std::string builtin_ini, std::function<void(std::string_view)> send)
-      : env_(env), builtin_ini_(std::move(builtin_ini)), send_(std::move(send)) {}
+  // of the shipped Vornette.ini, for documents that find no other; it is
+  // read once.
+  LanguageServer(Env& env, std::string_view builtin_ini, std::function<void(std::string_view)> send)
+      : env_(env), builtin_(SettingsFromIni(builtin_ini)), send_(std::move(send)) {}
 
   // Answers one message of the stream. Nothing a client sends ends the
   // server, but the exit notification.
@@ -37,7 +39,7 @@ class LanguageServer {
  private:
   class Impl;
   Env& env_;
-  const std::string builtin_ini_;
+  const FormatterSettings builtin_;
   const std::function<void(std::string_view)> send_;
   OpenDocuments documents_;
   PositionEncoding encoding_ = PositionEncoding::kUtf16;

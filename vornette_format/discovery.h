@@ -30,12 +30,13 @@ struct FoundSettings {
 
 // Finds the settings for files: an explicit configuration file, else the
 // nearest Vornette.ini in the file's folder or above, else the one beside
-// the program, else the defaults that `builtin_ini` gives. Each folder is
-// looked at once.
+// the program, else the built-in settings `builtin` (the shipped
+// Vornette.ini's, read once). Each folder is looked at once.
 class SettingsFinder {
  public:
-  SettingsFinder(Env& env, std::optional<std::string> explicit_file, std::string builtin_ini)
-      : env_(env), explicit_file_(std::move(explicit_file)), builtin_ini_(std::move(builtin_ini)) {}
+  SettingsFinder(Env& env, std::optional<std::string> explicit_file,
+                 const FormatterSettings& builtin)
+      : env_(env), explicit_file_(std::move(explicit_file)), builtin_(builtin) {}
 
   // The settings for the file at `path` (which need not exist). False, with
   // the reason in `error`, when the configuration file could not be read.
@@ -46,7 +47,7 @@ class SettingsFinder {
 
   Env& env_;
   const std::optional<std::string> explicit_file_;
-  const std::string builtin_ini_;
+  const FormatterSettings builtin_;
   std::map<std::string, std::optional<std::string>> nearest_;  // folder -> Vornette.ini, if any
   std::map<std::string, FoundSettings> loaded_;
 };

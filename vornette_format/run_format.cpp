@@ -34,7 +34,7 @@ std::string FailureText(FileResult result) {
 class FormatRun {
  public:
   FormatRun(Env& env, const FormatOptions& options, std::string_view builtin_ini)
-      : env_(env), options_(options), finder_(env, options.config, std::string(builtin_ini)) {}
+      : env_(env), options_(options), finder_(env, options.config, SettingsFromIni(builtin_ini)) {}
 
   int Run() {
     std::vector<std::string> targets = options_.paths;
