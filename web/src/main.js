@@ -13,7 +13,7 @@ import { fragmentToState, stateToFragment } from './share.js';
 import { Vornette } from './vornette.js';
 
 const $ = (id) => document.getElementById(id);
-const ascii = (text) => new TextEncoder().encode(text);
+const utf8Bytes = (text) => new TextEncoder().encode(text);
 
 const page = {
   vornette: null,
@@ -70,7 +70,7 @@ function showChanges() {
 
 let fragmentTimer = 0;
 function format() {
-  const ini = ascii(controlsToIni($('settings')));
+  const ini = utf8Bytes(controlsToIni($('settings')));
   const start = performance.now();
   const result = page.vornette.format(page.bytes, ini);
   page.formatMilliseconds = performance.now() - start;
@@ -142,7 +142,7 @@ async function main() {
   });
   $('download-formatted').addEventListener('click', () => download(page.formatted, page.name));
   $('download-ini').addEventListener('click',
-      () => download(ascii(page.vornette.normalizeIni(ascii(controlsToIni($('settings'))))), 'Vornette.ini'));
+      () => download(utf8Bytes(page.vornette.normalizeIni(utf8Bytes(controlsToIni($('settings'))))), 'Vornette.ini'));
   for (const tab of document.querySelectorAll('[data-tab]')) {
     tab.addEventListener('click', () => {
       for (const other of document.querySelectorAll('[data-tab]')) {
@@ -153,7 +153,7 @@ async function main() {
     });
   }
   const restored = await fragmentToState(location.hash);
-  setSettings(restored ? ascii(restored.ini) : ascii(shippedIni));
+  setSettings(restored ? utf8Bytes(restored.ini) : utf8Bytes(shippedIni));
   if (restored) open(restored.source, restored.name);
   else open(sample, 'pick.src');
   document.body.dataset.ready = 'true';
