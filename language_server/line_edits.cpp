@@ -37,11 +37,46 @@ void AppendEdits(std::string_view text, std::string_view formatted, LineRange ra
   }
 }
 
+// The size of the whole text formatted with the indentation width `width`.
+bool FormattedSize(std::string_view text, FormatterSettings settings, int32_t width, size_t* size,
+                   std::string* error) {
+  settings.IndentWidth = width;
+  settings.LineEnding = LineEndingMode::LF;
+  *size = 0;
+  return FormatTextTo(
+      text, settings, [&](std::string_view piece) { *size += piece.size(); }, error);
+}
+
+// False, with the reason in `error`, when the indentation is so wide that
+// the formatted text would outgrow the largest message the server takes:
+// no editor could take the edits, and making them could take all memory.
+// Each line's blanks are its level times the width, so the size at width
+// w is the size at width 1 and w - 1 times what one more blank a level adds.
+bool FitsInAReply(std::string_view text, const FormatterSettings& settings, std::string* error) {
+  constexpr size_t kMostBytes = size_t{64} << 20;
+  constexpr int32_t kPlainlyNarrow = 64;
+  if (settings.IndentWidth <= kPlainlyNarrow) return true;
+  size_t one = 0, two = 0;
+  if (!FormattedSize(text, settings, 1, &one, error) ||
+      !FormattedSize(text, settings, 2, &two, error)) {
+    return false;
+  }
+  const size_t per_width = two - one;
+  const size_t extra_widths = static_cast<size_t>(settings.IndentWidth) - 1;
+  if (one <= kMostBytes && (per_width == 0 || extra_widths <= (kMostBytes - one) / per_width)) {
+    return true;
+  }
+  *error = "IndentWidth=" + std::to_string(settings.IndentWidth) +
+           " makes the formatted text larger than 64 MiB";
+  return false;
+}
+
 // FormatTextLines over `text`, behind the byte-order mark when its file has
 // one; the result without it.
 bool FormatLines(std::string_view text, const EditOptions& options,
                  std::span<const LineRange> ranges, std::string* formatted, std::string* error) {
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (!FitsInAReply(text, options.settings, error)) return false;
   if (!options.byte_order_mark) {
     return FormatTextLines(text, options.settings, ranges, formatted, error);
   }

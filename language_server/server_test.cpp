@@ -364,6 +364,14 @@ TEST(LanguageServer, FindsSettingsAsTheCommandLineDoes) {
       5, "textDocument/onTypeFormatting",
       {{"textDocument", Doc("file:///trim/a.src")}, {"position", Pos(2, 1)}, {"ch", "\n"}}));
   EXPECT_EQ(sent.back()["result"], json({Edit(1, 11, "  IF X THEN"), Edit(2, 1, "    ")}));
+  // An indentation no editor could take is refused before it is made.
+  env.files["/wide/Vornette.ini"] = "[Indent]\nIndentWidth=80000000\n";
+  receive(
+      Notice("textDocument/didOpen",
+             {{"textDocument", {{"uri", "file:///wide/a.src"}, {"text", "def a()\nx=1\nend"}}}}));
+  receive(Request(6, "textDocument/formatting", {{"textDocument", Doc("file:///wide/a.src")}}));
+  EXPECT_EQ(Summary(sent[sent.size() - 2]), "log");
+  EXPECT_EQ(sent.back()["result"], json::array());
   env.read_failures["/robot/cell/Vornette.ini"] = FileResult::kReadFailed;
   receive(Request(3, "textDocument/formatting",
                   {{"textDocument", Doc("file:///robot/cell/sub%20dir/a.src")}}));
