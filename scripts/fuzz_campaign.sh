@@ -3,7 +3,7 @@
 # JOBS processes, from the corpus the target has learned; then that corpus
 # and the new finds merged and minimized back into fuzz/corpus/<target>/,
 # for the next campaign and for every CI run to start from. A finding stops
-# the campaign and stays in build/fuzz/findings/<target>/.
+# the campaign and stays in build/fuzz/findings/<target>/campaign-<time>/.
 # Usage: scripts/fuzz_campaign.sh TARGET RUNS [JOBS, default the cores]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ target_options "$target"
 
 fuzzer=$PWD/build/fuzz/fuzz/${target}_fuzzer
 work=$PWD/build/fuzz/campaign/$target
-findings=$PWD/build/fuzz/findings/$target
+findings=$PWD/build/fuzz/findings/$target/campaign-$(date +%Y%m%d-%H%M%S)
 rm -rf "$work"
 mkdir -p "$work/found" "$work/logs" "$findings"
 seeds=("${seeds[@]/#/$PWD/}")
