@@ -5,6 +5,9 @@
 # for the next campaign and for every CI run to start from. A finding stops
 # the campaign and stays in build/fuzz/findings/<target>/campaign-<time>/.
 # Usage: scripts/fuzz_campaign.sh TARGET RUNS [JOBS, default the cores]
+# FUZZ_SANITIZERS=undefined runs about three times as many inputs a second
+# without AddressSanitizer; the merged corpus is then replayed with it
+# before it replaces the old one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target=$1
@@ -14,8 +17,8 @@ jobs=${3:-$(nproc)}
 build_fuzzers
 target_options "$target"
 
-fuzzer=$PWD/build/fuzz/fuzz/${target}_fuzzer
-work=$PWD/build/fuzz/campaign/$target
+fuzzer=$PWD/$fuzz_build/fuzz/${target}_fuzzer
+work=$PWD/$fuzz_build/campaign/$target
 findings=$PWD/build/fuzz/findings/$target/campaign-$(date +%Y%m%d-%H%M%S)
 rm -rf "$work"
 mkdir -p "$work/found" "$work/logs" "$findings"
@@ -33,6 +36,14 @@ fi
 merged=$work/merged
 mkdir -p "$merged"
 "$fuzzer" -merge=1 "${flags[@]}" "$merged" "$work/found" "${seeds[@]}" >"$work/merge.log" 2>&1
+if [ "$fuzz_build" != build/fuzz ]; then
+  FUZZ_SANITIZERS= build_fuzzers
+  if ! build/fuzz/fuzz/${target}_fuzzer -runs=0 "${flags[@]}" -artifact_prefix="$findings/" \
+    "$merged" >"$work/replay.log" 2>&1; then
+    echo "$target: the merged corpus fails under AddressSanitizer, see $work/replay.log"
+    exit 1
+  fi
+fi
 rm -rf "fuzz/corpus/$target"
 mkdir -p "fuzz/corpus/$target"
 cp "$merged"/* "fuzz/corpus/$target/"

@@ -1,11 +1,16 @@
 # Sourced by the fuzzing scripts: builds the libFuzzer targets with clang,
 # and says how each target is run.
 
+# FUZZ_SANITIZERS=undefined builds them without AddressSanitizer into
+# build/fuzz-undefined; the default, both, into build/fuzz. Sets `fuzz_build`.
 build_fuzzers() {
   scripts/deps.sh clang libclang-rt-14-dev
-  CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DVORNETTE_FUZZERS=ON -DVORNETTE_TESTS=OFF >/dev/null
-  cmake --build build/fuzz -j "$(nproc)" >/dev/null
+  local sanitizers=${FUZZ_SANITIZERS:-address,undefined}
+  fuzz_build=build/fuzz
+  [ "$sanitizers" = address,undefined ] || fuzz_build=build/fuzz-${sanitizers//,/-}
+  CXX=clang++ cmake -S . -B "$fuzz_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVORNETTE_FUZZERS=ON -DVORNETTE_TESTS=OFF -DVORNETTE_FUZZ_SANITIZERS="$sanitizers" >/dev/null
+  cmake --build "$fuzz_build" -j "$(nproc)" >/dev/null
   # Allocation stacks in reports cost a fifth of every run; a finding is
   # replayed with them afterwards.
   export ASAN_OPTIONS=${ASAN_OPTIONS:-malloc_context_size=0}
