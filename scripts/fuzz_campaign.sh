@@ -5,7 +5,7 @@
 # for the next campaign and for every CI run to start from. A finding stops
 # the campaign and stays in build/fuzz/findings/<target>/campaign-<time>/.
 # Usage: scripts/fuzz_campaign.sh TARGET RUNS [JOBS, default the cores]
-# FUZZ_SANITIZERS=undefined runs about three times as many inputs a second
+# FUZZ_SANITIZERS=undefined runs up to three times as many inputs a second
 # without AddressSanitizer; the merged corpus is then replayed with it
 # before it replaces the old one.
 set -euo pipefail
