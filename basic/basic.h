@@ -10,6 +10,9 @@
 
 namespace vornette {
 
+// The UTF-8 byte-order mark, which a file may begin with.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 // Maps a to z onto A to Z; every other byte is returned unchanged.
 inline char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 

@@ -62,8 +62,8 @@ std::string LookUpProfileString(std::string_view ini_bytes, std::string_view sec
                                 std::string_view key, std::string_view default_text) {
   std::string decoded;
   std::string_view text = ini_bytes;
-  if (text.starts_with("\xEF\xBB\xBF")) {
-    text.remove_prefix(3);
+  if (text.starts_with(kByteOrderMark)) {
+    text.remove_prefix(kByteOrderMark.size());
   } else if (text.starts_with("\xFF\xFE")) {
     decoded = DecodeUtf16Le(text.substr(2));
     text = decoded;

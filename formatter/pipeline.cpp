@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "basic/basic.h"
 #include "formatter/assignments.h"
 #include "formatter/capitalization.h"
 #include "formatter/spacing.h"
@@ -19,10 +20,6 @@ bool AnyCapitalization(const FormatterSettings& settings) {
 }
 
 namespace {
-
-// Under the extended rules a UTF-8 byte-order mark is no part of the first
-// line.
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The pipeline for one line, inlined into the loop over a file's lines.
 [[gnu::always_inline]] inline IndentedLine FormatOneLine(std::string_view line,

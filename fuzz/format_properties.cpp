@@ -206,9 +206,8 @@ void CheckFormatProperties(const uint8_t* data, size_t size, size_t reference_by
   // Formatting the output again gives the output; but under the extended
   // rules, blanks trimmed from before the three bytes of a byte-order mark
   // make them the file's mark, which the next run reads as one.
-  constexpr std::string_view kMark = "\xEF\xBB\xBF";
-  const bool mark_made =
-      settings.ExtendedBlocks && !bytes.starts_with(kMark) && written.starts_with(kMark);
+  const bool mark_made = settings.ExtendedBlocks && !bytes.starts_with(kByteOrderMark) &&
+                         written.starts_with(kByteOrderMark);
   if (idempotent_input && !mark_made) {
     FUZZ_CHECK(reference::TextOf(FormatLines(reference::ListOf(written, settings.LineEnding),
                                              settings)) == written);

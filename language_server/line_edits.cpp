@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "basic/basic.h"
 #include "basic/byte_scan.h"
 
 namespace vornette {
@@ -75,16 +76,16 @@ bool FitsInAReply(std::string_view text, const FormatterSettings& settings, std:
 // one; the result without it.
 bool FormatLines(std::string_view text, const EditOptions& options,
                  std::span<const LineRange> ranges, std::string* formatted, std::string* error) {
-  constexpr std::string_view kMark = "\xEF\xBB\xBF";
   if (!FitsInAReply(text, options.settings, error)) return false;
   if (!options.byte_order_mark) {
     return FormatTextLines(text, options.settings, ranges, formatted, error);
   }
   std::string marked;
-  marked.reserve(kMark.size() + text.size());
-  marked.append(kMark).append(text);
+  marked.reserve(kByteOrderMark.size() + text.size());
+  marked.append(kByteOrderMark).append(text);
   if (!FormatTextLines(marked, options.settings, ranges, formatted, error)) return false;
-  if (std::string_view(*formatted).starts_with(kMark)) formatted->erase(0, kMark.size());
+  if (std::string_view(*formatted).starts_with(kByteOrderMark))
+    formatted->erase(0, kByteOrderMark.size());
   return true;
 }
 

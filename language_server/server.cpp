@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <vector>
 
+#include "basic/basic.h"
 #include "language_server/edits_reply.h"
 #include "language_server/file_uri.h"
 #include "language_server/line_edits.h"
@@ -23,8 +24,6 @@ constexpr int kInvalidParams = -32602;
 constexpr int kServerNotInitialized = -32002;
 
 constexpr int kLogWarning = 2;
-
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // A request whose parameters are not what its method takes.
 struct BadParams {

@@ -38,7 +38,7 @@ mkdir -p "$merged"
 "$fuzzer" -merge=1 "${flags[@]}" "$merged" "$work/found" "${seeds[@]}" >"$work/merge.log" 2>&1
 if [ "$fuzz_build" != build/fuzz ]; then
   FUZZ_SANITIZERS= build_fuzzers
-  if ! build/fuzz/fuzz/${target}_fuzzer -runs=0 "${flags[@]}" -artifact_prefix="$findings/" \
+  if ! "$fuzz_build/fuzz/${target}_fuzzer" -runs=0 "${flags[@]}" -artifact_prefix="$findings/" \
     "$merged" >"$work/replay.log" 2>&1; then
     echo "$target: the merged corpus fails under AddressSanitizer, see $work/replay.log"
     exit 1
