@@ -6,117 +6,71 @@
 #include <new>
 #include <tuple>
 
-#include "formatter/word_tables.h"
-
 namespace vornette {
 namespace {
 
-struct Row {
-  std::string_view line;
-  std::string_view first_word;
-  size_t blanks;
-  int64_t indent_level;  // after the line
-  int64_t case_level;
-};
-
-// Runs `rows` through one IndentState from the first line of a file.
-void ExpectRows(std::span<const Row> rows, int32_t width, FormatterSettings settings = {}) {
-  settings.IndentWidth = width;
-  IndentState state;
-  for (const Row& row : rows) {
-    EXPECT_EQ(FirstWord(TrimLeft(row.line)), row.first_word) << row.line;
-    const IndentedLine result = IndentLine(row.line, state, settings);
-    EXPECT_EQ(std::pair(result.blanks, result.text), std::pair(row.blanks, TrimLeft(row.line)));
-    EXPECT_EQ(std::pair(state.IndentLevel, state.CaseLevel),
-              std::pair(row.indent_level, row.case_level))
-        << row.line;
+// The lines of `input` (cut at LF) through IndentLine with one state from
+// the first line of a file, each written as its blanks and its text.
+std::string Indent(std::string_view input, const FormatterSettings& settings, IndentState* state) {
+  std::string output;
+  for (size_t at = 0; at <= input.size();) {
+    const size_t end = std::min(input.find('\n', at), input.size());
+    const IndentedLine line = IndentLine(input.substr(at, end - at), *state, settings);
+    output.append(line.blanks, ' ').append(line.text).append("\n");
+    at = end + 1;
   }
+  return output;
 }
 
-TEST(IndentLineTest, WorkedExample) {
-  const Row rows[] = {{"DEF Pick()", "DEF", 0, 1, 0},      {"\tINT n", "INT", 2, 1, 0},
-                      {";FOLD INIT", ";FOLD", 2, 2, 0},    {"BAS(#INITMOV,0)", "BAS", 4, 2, 0},
-                      {";ENDFOLD", ";ENDFOLD", 2, 1, 0},   {"", "", 2, 1, 0},
-                      {"IF n>0 THEN", "IF", 2, 2, 0},      {"n=n-1", "n", 4, 2, 0},
-                      {"ELSE", "ELSE", 2, 2, 0},           {"n=0", "n", 4, 2, 0},
-                      {"ENDIF", "ENDIF", 2, 1, 0},         {"SWITCH n", "SWITCH", 2, 2, 1},
-                      {"CASE 1", "CASE", 4, 2, 1},         {"PTP HOME", "PTP", 6, 2, 1},
-                      {"CASE 2,3", "CASE", 4, 2, 1},       {"LIN P1", "LIN", 6, 2, 1},
-                      {"DEFAULT", "DEFAULT", 4, 2, 1},     {"HALT", "HALT", 6, 2, 1},
-                      {"ENDSWITCH", "ENDSWITCH", 2, 1, 0}, {"END", "END", 0, 0, 0}};
-  ExpectRows(rows, 2);
-}
-
-TEST(IndentLineTest, UnbalancedAndOddStructure) {
-  // GLOBAL DEF opens nothing, its END closes; case words without a SWITCH;
-  // lines between SWITCH and its first CASE; words glued to "(" or ";".
+TEST(IndentLineTest, BlocksAndTheirCounters) {
+  const FormatterSettings plain{}, wide{true, 3}, zero{true, 0}, negative{true, -2},
+      extended{.ExtendedBlocks = true}, flat{.ExtendedBlocks = true, .IndentRoutineBodies = false},
+      no_folds{.IndentFolds = false};
   // clang-format off
-  const Row rows[] = {
-      {"GLOBAL DEF P()", "GLOBAL", 0, 0, 0}, {"END", "END", 0, -1, 0},
-      {"ENDSWITCH", "ENDSWITCH", 0, -2, 0}, {"CASE 1", "CASE", 0, -2, 1}, {"x", "x", 2, -2, 1},
-      {"SWITCH a", "SWITCH", 2, -1, 2}, {";c", ";c", 4, -1, 2}, {"CASE 2", "CASE", 2, -1, 2},
-      {"endswitch", "endswitch", 2, -2, 1}, {"endswitch", "endswitch", 0, -3, 0},
-      {"IF(n>0) THEN", "IF", 0, -2, 0}, {"WHILE(TRUE)", "WHILE", 0, -1, 0},
-      {"ENDIF;done", "ENDIF;done", 0, -1, 0}, {"ENDWHILE\t; tab", "ENDWHILE", 0, -2, 0},
-      {"; FOLD x", ";", 0, -2, 0}, {"{X 10}", "", 0, -2, 0}, {"INTERRUPT DECL 1", "INTERRUPT", 0, -2, 0},
-      {"LoOp", "LoOp", 0, -1, 0}, {"\x0C\x01Until x", "Until", 0, -2, 0}, {"\xE4nd x", "\xE4nd", 0, -2, 0}};
+  const std::tuple<FormatterSettings, std::string_view, std::string_view, IndentState> rows[] = {
+      {wide, "DEF Pick()\n\tINT n\n;FOLD INIT\nBAS(#INITMOV,0)\n;ENDFOLD\n\nIF n>0 THEN\nn=n-1\nELSE\nn=0\n"
+             "ENDIF\nSWITCH n\nCASE 1\nPTP HOME\nCASE 2,3\nLIN P1\nDEFAULT\nHALT\nENDSWITCH\nEND",
+       "DEF Pick()\n   INT n\n   ;FOLD INIT\n      BAS(#INITMOV,0)\n   ;ENDFOLD\n   \n   IF n>0 THEN\n"
+       "      n=n-1\n   ELSE\n      n=0\n   ENDIF\n   SWITCH n\n      CASE 1\n         PTP HOME\n"
+       "      CASE 2,3\n         LIN P1\n      DEFAULT\n         HALT\n   ENDSWITCH\nEND\n", {0, 0}},
+      // GLOBAL DEF opens nothing, its END closes; case words without a
+      // SWITCH; lines between SWITCH and its first CASE; the counters below 0.
+      {plain, "GLOBAL DEF P()\nEND\nENDSWITCH\nCASE 1\nx\nSWITCH a\n;c\nCASE 2\nendswitch\nendswitch",
+       "GLOBAL DEF P()\nEND\nENDSWITCH\nCASE 1\n  x\n  SWITCH a\n    ;c\n  CASE 2\n  endswitch\nendswitch\n",
+       {-3, 0}},
+      // Words glued to "(" or ";", a comment, control bytes, letters beyond ASCII.
+      {plain, "DEF\nDEF\nIF(n>0) THEN\nWHILE(TRUE)\nENDIF;done\nENDWHILE\t; tab\n; FOLD x\n{X 10}\n"
+              "INTERRUPT DECL 1\nLoOp\n\x0C\x01Until x\n\xE4nd x",
+       "DEF\n  DEF\n    IF(n>0) THEN\n      WHILE(TRUE)\n        ENDIF;done\n      ENDWHILE\t; tab\n"
+       "      ; FOLD x\n      {X 10}\n      INTERRUPT DECL 1\n      LoOp\n      Until x\n      \xE4nd x\n",
+       {3, 0}},
+      {zero, "DEF a()\n  x", "DEF a()\nx\n", {1, 0}},
+      {negative, "DEF a()\nx\nEND\nEND\ny   ", "DEF a()\nx\nEND\n  END\n  y   \n", {-1, 0}},
+      {extended, "GLOBAL DEF Weld()\nSPLINE WITH $VEL.CP = 0.2\nSLIN P1\nTIME_BLOCK START\nSLIN P2\n"
+                 "TIME_BLOCK PART = 40\nSCIRC P3, P4\nTIME_BLOCK END = 2.5\nCONST_VEL START = 100\nSLIN P5\n"
+                 "CONST_VEL END = 100\nENDSPLINE\nEND\nGLOBAL DEFFCT INT Count()\nRETURN 1\nENDFCT",
+       "GLOBAL DEF Weld()\n  SPLINE WITH $VEL.CP = 0.2\n    SLIN P1\n    TIME_BLOCK START\n      SLIN P2\n"
+       "    TIME_BLOCK PART = 40\n      SCIRC P3, P4\n    TIME_BLOCK END = 2.5\n    CONST_VEL START = 100\n"
+       "      SLIN P5\n    CONST_VEL END = 100\n  ENDSPLINE\nEND\nGLOBAL DEFFCT INT Count()\n  RETURN 1\n"
+       "ENDFCT\n", {0, 0}},
+      {extended, "global\tdefdat d\nGlobal Decl int x\nptp_spline\nskip x\nendskip\nTIME_BLOCK(START\n"
+                 "time_block start;x\nconst_vel part\ntime_block start\nGLOBAL",
+       "global\tdefdat d\n  Global Decl int x\n  ptp_spline\n    skip x\n    endskip\n    TIME_BLOCK(START\n"
+       "    time_block start;x\n    const_vel part\n    time_block start\n      GLOBAL\n", {3, 0}},
+      {flat, "DEF a()\nIF x THEN\nENDIF\nGLOBAL DEF b()\nTIME_BLOCK START\nTIME_BLOCK END\nENDDAT",
+       "DEF a()\nIF x THEN\nENDIF\nGLOBAL DEF b()\nTIME_BLOCK START\nTIME_BLOCK END\nENDDAT\n", {0, 0}},
+      // Without the extended rules GLOBAL DEF and the spline words open nothing.
+      {plain, "GLOBAL DEF a()\nSPLINE\nDEF b()\nx", "GLOBAL DEF a()\nSPLINE\nDEF b()\n  x\n", {1, 0}},
+      {no_folds, "DEF a()\n;FOLD PTP HOME\nPTP HOME\n;endfold\nIF x THEN\nEND",
+       "DEF a()\n  ;FOLD PTP HOME\n  PTP HOME\n  ;endfold\n  IF x THEN\n  END\n", {1, 0}}};
   // clang-format on
-  ExpectRows(rows, 2);
-}
-
-TEST(IndentLineTest, WidthZeroAndNegative) {
-  // clang-format off
-  const Row zero[] = {{"DEF a()", "DEF", 0, 1, 0}, {"  x", "x", 0, 1, 0}};
-  const Row negative[] = {{"DEF a()", "DEF", 0, 1, 0}, {"x", "x", 0, 1, 0}, {"END", "END", 0, 0, 0},
-                          {"END", "END", 2, -1, 0}, {"y   ", "y", 2, -1, 0}};
-  // clang-format on
-  ExpectRows(zero, 0);
-  ExpectRows(negative, -2);
-}
-
-TEST(IndentLineTest, ExtendedBlocksAndFlatRoutines) {
-  FormatterSettings extended;
-  extended.ExtendedBlocks = true;
-  // clang-format off
-  const Row weld[] = {
-      {"GLOBAL DEF Weld()", "GLOBAL", 0, 1, 0}, {"SPLINE WITH $VEL.CP = 0.2", "SPLINE", 2, 2, 0},
-      {"SLIN P1", "SLIN", 4, 2, 0}, {"TIME_BLOCK START", "TIME_BLOCK", 4, 3, 0}, {"SLIN P2", "SLIN", 6, 3, 0},
-      {"TIME_BLOCK PART = 40", "TIME_BLOCK", 4, 3, 0}, {"SCIRC P3, P4", "SCIRC", 6, 3, 0},
-      {"TIME_BLOCK END = 2.5", "TIME_BLOCK", 4, 2, 0}, {"CONST_VEL START = 100", "CONST_VEL", 4, 3, 0},
-      {"SLIN P5", "SLIN", 6, 3, 0}, {"CONST_VEL END = 100", "CONST_VEL", 4, 2, 0},
-      {"ENDSPLINE", "ENDSPLINE", 2, 1, 0}, {"END", "END", 0, 0, 0},
-      {"GLOBAL DEFFCT INT Count()", "GLOBAL", 0, 1, 0}, {"RETURN 1", "RETURN", 2, 1, 0},
-      {"ENDFCT", "ENDFCT", 0, 0, 0}};
-  const Row odd[] = {
-      {"global\tdefdat d", "global", 0, 1, 0}, {"Global Decl int x", "Global", 2, 1, 0},
-      {"ptp_spline", "ptp_spline", 2, 2, 0}, {"skip x", "skip", 4, 3, 0}, {"endskip", "endskip", 4, 2, 0},
-      {"TIME_BLOCK(START", "TIME_BLOCK", 4, 2, 0}, {"time_block start;x", "time_block", 4, 2, 0},
-      {"const_vel part", "const_vel", 4, 2, 0}, {"time_block start", "time_block", 4, 3, 0},
-      {"GLOBAL", "GLOBAL", 6, 3, 0}};
-  const Row flat[] = {
-      {"DEF a()", "DEF", 0, 0, 0}, {"IF x THEN", "IF", 0, 1, 0}, {"ENDIF", "ENDIF", 0, 0, 0},
-      {"GLOBAL DEF b()", "GLOBAL", 0, 0, 0}, {"TIME_BLOCK START", "TIME_BLOCK", 0, 1, 0},
-      {"TIME_BLOCK END", "TIME_BLOCK", 0, 0, 0}, {"ENDDAT", "ENDDAT", 0, 0, 0}};
-  // Without the extended rules GLOBAL DEF and the spline words open nothing.
-  const Row classic[] = {
-      {"GLOBAL DEF a()", "GLOBAL", 0, 0, 0}, {"SPLINE", "SPLINE", 0, 0, 0}, {"DEF b()", "DEF", 0, 1, 0}};
-  // clang-format on
-  ExpectRows(weld, 2, extended);
-  ExpectRows(odd, 2, extended);
-  ExpectRows(classic, 2);
-  extended.IndentRoutineBodies = false;
-  ExpectRows(flat, 2, extended);
-}
-
-TEST(IndentLineTest, FoldsOpenNothingWhenSwitchedOff) {
-  FormatterSettings flat_folds;
-  flat_folds.IndentFolds = false;
-  // clang-format off
-  const Row rows[] = {
-      {"DEF a()", "DEF", 0, 1, 0}, {";FOLD PTP HOME", ";FOLD", 2, 1, 0}, {"PTP HOME", "PTP", 2, 1, 0},
-      {";endfold", ";endfold", 2, 1, 0}, {"IF x THEN", "IF", 2, 2, 0}, {"END", "END", 2, 1, 0}};
-  // clang-format on
-  ExpectRows(rows, 2, flat_folds);
+  for (const auto& [settings, input, output, counters] : rows) {
+    IndentState state;
+    EXPECT_EQ(Indent(input, settings, &state), output);
+    EXPECT_EQ(std::pair(state.IndentLevel, state.CaseLevel),
+              std::pair(counters.IndentLevel, counters.CaseLevel))
+        << input;
+  }
 }
 
 TEST(IndentLineTest, ProductBeyondThirtyTwoBitsCannotBeBuilt) {

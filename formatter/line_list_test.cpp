@@ -21,43 +21,24 @@ LineList Cut(std::string_view bytes, size_t room, LineEndingMode ending = LineEn
 }
 
 TEST(CutIntoLinesTest, LineEnds) {
-  // The bytes, and their lines in the writing format.
-  // clang-format off
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {"", ""}, {"a\r\nb\r\n", "a\r\nb\r\n"}, {"a\nb\n", "a\r\nb\r\n"}, {"a\rb\r", "a\r\nb\r\n"},
-      {"a\n\rb", "a\r\n\r\nb\r\n"}, {"a\r\nb", "a\r\nb\r\n"}, {"\n\n\r\n\r", "\r\n\r\n\r\n\r\n"},
-      {"a\r\nb\nc\rd", "a\r\nb\r\nc\r\nd\r\n"}, {"\xEF\xBB\xBFx\n", "\xEF\xBB\xBFx\r\n"},
-      {"a\r\r\nb", "a\r\n\r\nb\r\n"}, {"\xE9\xF0\xFF\n", "\xE9\xF0\xFF\r\n"},
-      {"a\rb\r\nc\n\n", "a\r\nb\r\nc\r\n\r\n"},
-      {"first line\nsecond\r\r\nthird\rfourth\n\rfifth",
-       "first line\r\nsecond\r\n\r\nthird\r\nfourth\r\n\r\nfifth\r\n"}};
-  // clang-format on
-  for (const auto& [bytes, written] : cases) {
-    for (size_t room : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, bytes.size() + 2}) {
-      const LineList list = Cut(bytes, room);
-      std::string text;
-      for (std::string_view piece : list.WritingFormat()) text.append(piece);
-      EXPECT_EQ(text, written) << room;
-      EXPECT_EQ(list.size(), reference::CutLines(written).size());
-    }
-  }
-}
-
-TEST(CutIntoLinesTest, LineEndsChosen) {
-  constexpr auto LF = LineEndingMode::LF, Auto = LineEndingMode::Auto;
+  constexpr auto CRLF = LineEndingMode::CRLF, LF = LineEndingMode::LF, Auto = LineEndingMode::Auto;
   // The bytes, the setting, and the lines in the writing format.
   // clang-format off
   const std::tuple<std::string_view, LineEndingMode, std::string_view> cases[] = {
-      {"a\r\nb\rc", LF, "a\nb\nc\n"}, {"a\n\rb\r\r\n", LF, "a\n\nb\n\n"}, {"", LF, ""},
-      {"\r", LF, "\n"}, {"ab", LF, "ab\n"},
+      {"", CRLF, ""}, {"a\r\nb\r\n", CRLF, "a\r\nb\r\n"}, {"a\nb\n", CRLF, "a\r\nb\r\n"},
+      {"a\rb\r", CRLF, "a\r\nb\r\n"}, {"a\n\rb", CRLF, "a\r\n\r\nb\r\n"}, {"\n\n\r\n\r", CRLF, "\r\n\r\n\r\n\r\n"},
+      {"a\r\nb\nc\rd", CRLF, "a\r\nb\r\nc\r\nd\r\n"}, {"\xEF\xBB\xBFx\n", CRLF, "\xEF\xBB\xBFx\r\n"},
+      {"a\r\r\nb", CRLF, "a\r\n\r\nb\r\n"}, {"\xE9\xF0\xFF\n", CRLF, "\xE9\xF0\xFF\r\n"},
+      {"first line\nsecond\r\r\nthird\rfourth\n\rfifth", CRLF,
+       "first line\r\nsecond\r\n\r\nthird\r\nfourth\r\n\r\nfifth\r\n"},
+      {"a\r\nb\rc", LF, "a\nb\nc\n"}, {"a\n\rb\r\r\n", LF, "a\n\nb\n\n"}, {"", LF, ""}, {"ab", LF, "ab\n"},
       // Auto: every line ends as the first; the last only where the file's did.
-      {"a\nb\r\nc\rd\n", Auto, "a\nb\nc\nd\n"}, {"a\nb", Auto, "a\nb"},
-      {"a\r\nb\nc", Auto, "a\r\nb\r\nc"}, {"a\rb\n", Auto, "a\r\nb\r\n"},
-      {"a\rb", Auto, "a\r\nb"}, {"abc", Auto, "abc"}, {"", Auto, ""}, {"\n", Auto, "\n"},
-      {"\r", Auto, "\r\n"}, {"a\n\r", Auto, "a\n\n"}, {"x\n\n", Auto, "x\n\n"}};
+      {"a\nb\r\nc\rd\n", Auto, "a\nb\nc\nd\n"}, {"a\nb", Auto, "a\nb"}, {"a\r\nb\nc", Auto, "a\r\nb\r\nc"},
+      {"a\rb\n", Auto, "a\r\nb\r\n"}, {"a\rb", Auto, "a\r\nb"}, {"abc", Auto, "abc"}, {"", Auto, ""},
+      {"\n", Auto, "\n"}, {"\r", Auto, "\r\n"}, {"a\n\r", Auto, "a\n\n"}, {"x\n\n", Auto, "x\n\n"}};
   // clang-format on
   for (const auto& [bytes, ending, written] : cases) {
-    for (size_t room : {size_t{0}, size_t{1}, size_t{2}, bytes.size() + 2}) {
+    for (size_t room : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, bytes.size() + 2}) {
       const LineList list = Cut(bytes, room, ending);
       EXPECT_EQ(reference::TextOf(list), written) << bytes << " " << room;
       EXPECT_EQ(list.size(), reference::CutLines(bytes).size());

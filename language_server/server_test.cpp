@@ -1,10 +1,11 @@
+// What only an exchange over the in-memory Env shows: framing, error codes,
+// characters beyond U+FFFF in both units, the size guard, settings from
+// every place. Whole sessions run in the real clients' tests.
 #include "language_server/server.h"
 
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <string>
-#include <vector>
 
 #include "tests/memory_env.h"
 #include "vornette/vornette.h"
@@ -15,12 +16,14 @@ namespace {
 
 using nlohmann::json;
 
-std::string Request(int id, const std::string& method, json params = json::object()) {
-  return json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}}.dump();
+std::string Request(json id, const std::string& method, json params = json::object()) {
+  json message = {{"jsonrpc", "2.0"}, {"method", method}, {"params", params}};
+  if (!id.is_null()) message["id"] = id;
+  return message.dump();
 }
 
 std::string Notice(const std::string& method, json params = json::object()) {
-  return json{{"jsonrpc", "2.0"}, {"method", method}, {"params", params}}.dump();
+  return Request(nullptr, method, params);
 }
 
 std::string Initialize(bool utf8 = false, json extra = json::object()) {
@@ -28,6 +31,10 @@ std::string Initialize(bool utf8 = false, json extra = json::object()) {
   if (utf8) params["capabilities"]["general"]["positionEncodings"] = {"utf-16", "utf-8"};
   params.update(extra);
   return Request(1, "initialize", params);
+}
+
+std::string Open(const std::string& uri, const std::string& text) {
+  return Notice("textDocument/didOpen", {{"textDocument", {{"uri", uri}, {"text", text}}}});
 }
 
 json Doc(const std::string& uri = "file:///robot/a.src") { return {{"uri", uri}}; }
@@ -38,11 +45,31 @@ json Range(size_t a, size_t b, size_t c, size_t d) {
   return {{"start", Pos(a, b)}, {"end", Pos(c, d)}};
 }
 
-json Edit(size_t line, size_t units, const std::string& text) {
-  return {{"range", Range(line, 0, line, units)}, {"newText", text}};
+// Each message sent as "id:ok", "id:code", "log", or for edits each as
+// "line:units=text".
+std::vector<std::string> Summary(const std::vector<json>& sent) {
+  std::vector<std::string> lines;
+  for (const json& message : sent) {
+    if (message.contains("method")) {
+      lines.push_back(message["method"] == "window/logMessage" ? "log" : "?");
+    } else if (message.contains("error")) {
+      lines.push_back(message["id"].dump() + ":" + message["error"]["code"].dump());
+    } else if (message["result"].is_array()) {
+      if (message["result"].empty()) lines.push_back("[]");
+      for (const json& edit : message["result"]) {
+        lines.push_back(edit["range"]["start"]["line"].dump() + ":" +
+                        edit["range"]["end"]["character"].dump() + "=" +
+                        edit["newText"].get<std::string>());
+      }
+    } else {
+      lines.push_back(message["id"].dump() + ":ok");
+    }
+  }
+  return lines;
 }
 
-// Runs the server over `bodies`; returns every message it sent.
+// Runs the server over `bodies` framed as a client frames them; returns
+// every message it sent, each checked to be framed exactly.
 std::vector<json> Serve(MemoryEnv& env, const std::vector<std::string>& bodies, int* status) {
   env.stdin_stream.clear();
   env.stdin_at = 0;
@@ -59,263 +86,136 @@ std::vector<json> Serve(MemoryEnv& env, const std::vector<std::string>& bodies, 
   return sent;
 }
 
-// A reply as "id:ok" or "id:code", a log message as "log".
-std::string Summary(const json& message) {
-  if (message.contains("method")) return message["method"] == "window/logMessage" ? "log" : "?";
-  const std::string id = message["id"].dump();
-  return id + ":" + (message.contains("error") ? message["error"]["code"].dump() : "ok");
-}
-
 TEST(LanguageServer, LifecycleAndBadInput) {
-  const std::string open =
-      Notice("textDocument/didOpen", {{"textDocument", {{"uri", "file:///a.src"}, {"text", "x"}}}});
+  const std::string open = Open("file:///a.src", "x");
+  const json a = Doc("file:///a.src");
+  const std::string format = "textDocument/formatting", range = "textDocument/rangeFormatting",
+                    on_type = "textDocument/onTypeFormatting";
+  // clang-format off
   const struct {
-    const char* name;
     std::vector<std::string> bodies;
     std::vector<std::string> sent;
     int status;
   } rows[] = {
-      {"requests before initialize and after shutdown",
-       {Request(5, "shutdown"), Notice("textDocument/didOpen"), Initialize(),
-        Request(2, "shutdown"), Request(3, "textDocument/formatting"), Notice("exit"),
-        Request(4, "shutdown")},
-       {"5:-32002", "1:ok", "2:ok", "3:-32600"},
-       0},
-      {"exit without shutdown", {Initialize(), Notice("exit")}, {"1:ok"}, 1},
-      {"the end of input", {Initialize(), Request(2, "shutdown")}, {"1:ok", "2:ok"}, 0},
-      {"the end of input without shutdown", {Initialize()}, {"1:ok"}, 1},
-      {"unknown methods, cancellation and replies",
-       {Initialize(), Request(2, "textDocument/hover"), Request(3, "$/unknown"),
+      // Requests before initialize and after shutdown.
+      {{Request(5, "shutdown"), Notice("textDocument/didOpen"), Initialize(), Request(2, "shutdown"),
+        Request(3, format), Notice("exit"), Request(4, "shutdown")},
+       {"5:-32002", "1:ok", "2:ok", "3:-32600"}, 0},
+      {{Initialize(), Notice("exit")}, {"1:ok"}, 1},
+      {{Initialize(), Request(2, "shutdown")}, {"1:ok", "2:ok"}, 0},
+      {{Initialize()}, {"1:ok"}, 1},
+      // Unknown methods, cancellation and replies.
+      {{Initialize(), Request(2, "textDocument/hover"), Request(3, "$/unknown"),
         Notice("$/cancelRequest", {{"id", 2}}), Notice("workspace/whatever"),
         R"({"jsonrpc":"2.0","id":77,"result":null})"},
-       {"1:ok", "2:-32601", "3:-32601"},
-       1},
-      {"initialize twice", {Initialize(), Initialize()}, {"1:ok", "1:-32600"}, 1},
-      {"bodies that are no request",
-       {Initialize(), "{\"id\":", "[1,2]", R"({"id":4})", R"({"id":[1],"method":"shutdown"})",
+       {"1:ok", "2:-32601", "3:-32601"}, 1},
+      {{Initialize(), Initialize()}, {"1:ok", "1:-32600"}, 1},
+      // Bodies that are no request.
+      {{Initialize(), "{\"id\":", "[1,2]", R"({"id":4})", R"({"id":[1],"method":"shutdown"})",
         R"({"id":"s","method":7})", "\"text\""},
-       {"1:ok", "null:-32700", "null:-32600", "4:-32600", "null:-32600", "\"s\":-32600",
-        "null:-32600"},
-       1},
-      {"parameters of the wrong kind",
-       {Initialize(), open, Request(2, "textDocument/formatting", {{"textDocument", 5}}),
-        Request(3, "textDocument/rangeFormatting",
-                {{"textDocument", Doc("file:///a.src")}, {"range", Range(0, 0, 0, 0)}}),
-        Request(4, "textDocument/rangeFormatting",
-                {{"textDocument", Doc("file:///a.src")}, {"range", {{"start", Pos(0, 0)}}}}),
-        Request(5, "textDocument/onTypeFormatting",
-                {{"textDocument", Doc("file:///a.src")},
-                 {"position", {{"line", 0}, {"character", -1}}},
-                 {"ch", "\n"}}),
-        Request(6, "textDocument/formatting", {{"textDocument", Doc("file:///b.src")}}),
-        Request(7, "textDocument/rangesFormatting",
-                {{"textDocument", Doc("file:///a.src")}, {"ranges", 1}}),
-        Notice("textDocument/didChange", {{"textDocument", 1}})},
-       {"1:ok", "2:-32602", "3:ok", "4:-32602", "5:-32602", "6:-32602", "7:-32602", "log"},
-       1},
-      {"positions past the document",
-       {Initialize(), open,
-        Request(2, "textDocument/rangeFormatting",
-                {{"textDocument", Doc("file:///a.src")}, {"range", Range(0, 0, 1, 0)}}),
-        Request(3, "textDocument/rangeFormatting",
-                {{"textDocument", Doc("file:///a.src")}, {"range", Range(0, 0, 1, 1)}}),
-        Request(4, "textDocument/onTypeFormatting",
-                {{"textDocument", Doc("file:///a.src")}, {"position", Pos(1, 0)}, {"ch", "\n"}}),
-        Notice("textDocument/didChange",
-               {{"textDocument", Doc("file:///a.src")},
-                {"contentChanges", {{{"range", Range(3, 0, 3, 0)}, {"text", "y"}}}}})},
-       {"1:ok", "2:ok", "3:-32602", "4:-32602", "log"},
-       1},
-  };
+       {"1:ok", "null:-32700", "null:-32600", "4:-32600", "null:-32600", "\"s\":-32600", "null:-32600"}, 1},
+      // Parameters of the wrong kind, and positions past the document.
+      {{Initialize(), open, Request(2, format, {{"textDocument", 5}}),
+        Request(4, range, {{"textDocument", a}, {"range", {{"start", Pos(0, 0)}}}}),
+        Request(5, on_type, {{"textDocument", a}, {"position", {{"line", 0}, {"character", -1}}}, {"ch", "\n"}}),
+        Request(6, format, {{"textDocument", Doc("file:///b.src")}}),
+        Request(7, "textDocument/rangesFormatting", {{"textDocument", a}, {"ranges", 1}}),
+        Notice("textDocument/didChange", {{"textDocument", 1}}),
+        Request(8, range, {{"textDocument", a}, {"range", Range(0, 0, 1, 0)}}),
+        Request(9, range, {{"textDocument", a}, {"range", Range(0, 0, 1, 1)}}),
+        Request(10, on_type, {{"textDocument", a}, {"position", Pos(1, 0)}, {"ch", "\n"}}),
+        Notice("textDocument/didChange", {{"textDocument", a},
+                                          {"contentChanges", {{{"range", Range(3, 0, 3, 0)}, {"text", "y"}}}}})},
+       {"1:ok", "2:-32602", "4:-32602", "5:-32602", "6:-32602", "7:-32602", "log", "0:1=X", "9:-32602",
+        "10:-32602", "log"}, 1}};
+  // clang-format on
   for (const auto& row : rows) {
     MemoryEnv env;
     int status = -1;
-    std::vector<std::string> sent;
-    for (const json& message : Serve(env, row.bodies, &status)) sent.push_back(Summary(message));
-    EXPECT_EQ(sent, row.sent) << row.name;
-    EXPECT_EQ(status, row.status) << row.name;
+    EXPECT_EQ(Summary(Serve(env, row.bodies, &status)), row.sent) << row.bodies.back();
+    EXPECT_EQ(status, row.status) << row.bodies.back();
   }
 }
 
 TEST(LanguageServer, AnswersItsCapabilitiesAndEncoding) {
   MemoryEnv env;
   int status = 0;
-  const std::vector<json> utf16 = Serve(env, {Initialize()}, &status);
-  const std::vector<json> utf8 = Serve(env, {Initialize(true)}, &status);
-  EXPECT_EQ(utf16[0]["result"]["capabilities"]["positionEncoding"], "utf-16");
-  EXPECT_EQ(utf8[0]["result"]["capabilities"]["positionEncoding"], "utf-8");
-  const json& capabilities = utf16[0]["result"]["capabilities"];
-  EXPECT_EQ(capabilities["textDocumentSync"]["change"], 2);
-  EXPECT_EQ(capabilities["documentRangeFormattingProvider"]["rangesSupport"], true);
-  EXPECT_EQ(capabilities["documentOnTypeFormattingProvider"]["firstTriggerCharacter"], "\n");
-  EXPECT_EQ(utf16[0]["result"]["serverInfo"]["version"], std::string(kVersion));
+  for (bool utf8 : {false, true}) {
+    const json result = Serve(env, {Initialize(utf8)}, &status)[0]["result"];
+    EXPECT_EQ(result["capabilities"]["positionEncoding"], utf8 ? "utf-8" : "utf-16");
+    EXPECT_EQ(result["capabilities"]["textDocumentSync"]["change"], 2);
+    EXPECT_EQ(result["serverInfo"]["version"], std::string(kVersion));
+  }
 }
 
 TEST(LanguageServer, SkipsTooLongMessagesAnsweringTheirId) {
   MemoryEnv env;
-  std::vector<std::string> sent;
-  LanguageServer server(env, "", [&](std::string_view body) { sent.emplace_back(body); });
+  std::vector<json> sent;
+  LanguageServer server(env, "", [&](std::string_view body) { sent.push_back(json::parse(body)); });
   server.Receive(
       {FramedMessage::Kind::kTooLarge, R"({"jsonrpc":"2.0","params":{"id":3},"id":12,"me)"});
   server.Receive(
       {FramedMessage::Kind::kTooLarge, R"({"jsonrpc":"2.0","method":"textDocument/didOp)"});
-  ASSERT_EQ(sent.size(), 2u);
-  EXPECT_EQ(Summary(json::parse(sent[0])), "12:-32600");
-  EXPECT_EQ(Summary(json::parse(sent[1])), "log");
+  EXPECT_EQ(Summary(sent), (std::vector<std::string>{"12:-32600", "log"}));
 }
 
-// "ä" is one UTF-16 unit and two bytes; "😀" two units and four bytes.
-constexpr const char* kUnicodeLine = "x=2 ; \xC3\xA4\xF0\x9F\x98\x80";
-
 TEST(LanguageServer, FormatsAsEditsPerLine) {
-  const std::string text = "def a()\r\nif x==1 then\r\nx=1\r\n\r\nendif\r\nend";
-  const std::string request = "textDocument/formatting";
+  // "ä" is one UTF-16 unit and two bytes; "😀" two units and four bytes.
+  const std::string u = "; \xC3\xA4\xF0\x9F\x98\x80";
+  // clang-format off
   const struct {
-    const char* name;
     std::string text;
     bool utf8;
-    std::vector<std::string> before;  // messages after the document was opened
-    std::string method;
-    json params;  // besides textDocument
-    json edits;
-    bool warned = false;  // a warning in the log before the reply
+    std::string method;  // of textDocument/
+    json params;         // besides textDocument
+    std::vector<std::string> sent;
+    std::vector<std::string> before = {};  // messages after the document was opened
   } rows[] = {
-      {"a whole document, the empty line indented, the last line without an end",
-       text,
-       false,
-       {},
-       request,
-       json::object(),
-       {Edit(0, 7, "DEF A()"), Edit(1, 12, "  IF X == 1 THEN"), Edit(2, 3, "    X = 1"),
-        Edit(3, 0, "    "), Edit(4, 5, "  ENDIF"), Edit(5, 3, "END")}},
-      {"a formatted document", "DEF A()\nEND\n", false, {}, request, json::object(), json::array()},
-      {"UTF-16 units",
-       std::string("def a()\n") + kUnicodeLine + "\nend",
-       false,
-       {},
-       request,
-       json::object(),
-       {Edit(0, 7, "DEF A()"), Edit(1, 9, std::string("  X = 2 ; \xC3\xA4\xF0\x9F\x98\x80")),
-        Edit(2, 3, "END")}},
-      {"UTF-8 units",
-       std::string("def a()\n") + kUnicodeLine + "\nend",
-       true,
-       {},
-       request,
-       json::object(),
-       {Edit(0, 7, "DEF A()"), Edit(1, 12, std::string("  X = 2 ; \xC3\xA4\xF0\x9F\x98\x80")),
-        Edit(2, 3, "END")}},
-      {"a line that would not be UTF-8 stays",
-       "x=\xF0\x9F\x98\x80\ny=1",
-       false,
-       {},
-       request,
-       json::object(),
-       {Edit(1, 3, "Y = 1")}},
-      {"a NUL", std::string("x=1\n\0", 5), false, {}, request, json::object(), json::array(), true},
-      {"a range ending at the start of a line leaves that line",
-       text,
-       false,
-       {},
-       "textDocument/rangeFormatting",
-       {{"range", Range(1, 3, 3, 0)}},
-       {Edit(1, 12, "  IF X == 1 THEN"), Edit(2, 3, "    X = 1")}},
-      {"a range within one line",
-       text,
-       false,
-       {},
-       "textDocument/rangeFormatting",
-       {{"range", Range(4, 2, 4, 2)}},
-       {Edit(4, 5, "  ENDIF")}},
-      {"several ranges",
-       text,
-       false,
-       {},
-       "textDocument/rangesFormatting",
-       {{"ranges", {Range(0, 0, 0, 1), Range(5, 0, 5, 3)}}},
-       {Edit(0, 7, "DEF A()"), Edit(5, 3, "END")}},
-      {"a lone CR before an LF line keeps that line",
-       "x=1\r  \ny=2",
-       false,
-       {},
-       request,
-       json::object(),
-       {Edit(0, 3, "X = 1"), Edit(2, 3, "Y = 2")}},
-      {"on type: ENDIF moves out, the new line indented",
-       "def a()\nif x then\n  x=1\n  endif\n\nend",
-       false,
-       {},
-       "textDocument/onTypeFormatting",
-       {{"position", Pos(4, 0)}, {"ch", "\n"}},
-       {Edit(3, 7, "  ENDIF"), Edit(4, 0, "  ")}},
-      {"on type: a new line holding text is formatted",
-       "def a()\nif x then\nx=1\nend",
-       false,
-       {},
-       "textDocument/onTypeFormatting",
-       {{"position", Pos(2, 0)}, {"ch", "\n"}},
-       {Edit(1, 9, "  IF X THEN"), Edit(2, 3, "    X = 1")}},
-      {"on type in the first line",
-       "  \ndef a()",
-       false,
-       {},
-       "textDocument/onTypeFormatting",
-       {{"position", Pos(0, 0)}, {"ch", "\n"}},
-       {Edit(0, 2, "")}},
-      {"on type with another character",
-       "x=1\n",
-       false,
-       {},
-       "textDocument/onTypeFormatting",
-       {{"position", Pos(1, 0)}, {"ch", ";"}},
-       json::array()},
-      {"incremental changes in UTF-16 units, then a whole text",
-       std::string(kUnicodeLine) + "\nb",
-       false,
+      {"def a()\n\nx=2 " + u, false, "formatting", {},
+       {"0:7=DEF A()", "1:0=  ", "2:9=  X = 2 " + u}},
+      {"x=2 " + u, true, "formatting", {}, {"0:12=X = 2 " + u}},
+      // A line that would not be UTF-8 stays; a NUL is refused.
+      {"x=\xF0\x9F\x98\x80\ny=1", false, "formatting", {}, {"1:3=Y = 1"}},
+      {std::string("x=1\n\0", 5), false, "formatting", {}, {"log", "[]"}},
+      // A lone CR before an LF line keeps that line.
+      {"x=1\r  \ny=2", false, "formatting", {}, {"0:3=X = 1", "2:3=Y = 2"}},
+      // On type: the new line gets its indentation, or is formatted.
+      {"def a()\nif x then\n  x=1\n  endif\n\nend", false, "onTypeFormatting",
+       {{"position", Pos(4, 0)}, {"ch", "\n"}}, {"3:7=  ENDIF", "4:0=  "}},
+      {"def a()\nif x then\nx=1\nend", false, "onTypeFormatting",
+       {{"position", Pos(2, 0)}, {"ch", "\n"}}, {"1:9=  IF X THEN", "2:3=    X = 1"}},
+      {"  \ndef a()", false, "onTypeFormatting", {{"position", Pos(0, 0)}, {"ch", "\n"}}, {"0:2="}},
+      {"x=1\n", false, "onTypeFormatting", {{"position", Pos(1, 0)}, {"ch", ";"}}, {"[]"}},
+      // Changes in either unit, then a whole text.
+      {"x=2 " + u + "\nb", false, "formatting", {},
+       {"0:4=X <> 2", "1:9=Y = " + u + "!", "2:1=B"},
+       {Notice("textDocument/didChange", {{"textDocument", Doc()}, {"contentChanges",
+           {{{"range", Range(0, 9, 0, 9)}, {"text", "!"}}, {{"range", Range(0, 1, 0, 2)}, {"text", "<>"}},
+            {{"range", Range(0, 4, 0, 4)}, {"text", "\ny="}}}}})}},
+      {"x=2 " + u, true, "formatting", {}, {"0:9=X = 2 ; \xC3\xA4-"},
        {Notice("textDocument/didChange", {{"textDocument", Doc()},
-                                          {"contentChanges",
-                                           {{{"range", Range(0, 9, 0, 9)}, {"text", "!"}},
-                                            {{"range", Range(0, 1, 0, 2)}, {"text", "<>"}},
-                                            {{"range", Range(0, 4, 0, 4)}, {"text", "\ny="}}}}})},
-       request,
-       json::object(),
-       {Edit(0, 4, "X <> 2"), Edit(1, 9, "Y = ; \xC3\xA4\xF0\x9F\x98\x80!"), Edit(2, 1, "B")}},
-      {"incremental changes in UTF-8 units",
-       std::string(kUnicodeLine),
-       true,
-       {Notice("textDocument/didChange",
-               {{"textDocument", Doc()},
-                {"contentChanges", {{{"range", Range(0, 8, 0, 12)}, {"text", "-"}}}}})},
-       request,
-       json::object(),
-       {Edit(0, 9, "X = 2 ; \xC3\xA4-")}},
-  };
+                                          {"contentChanges", {{{"range", Range(0, 8, 0, 12)}, {"text", "-"}}}}})}},
+      {"a", false, "formatting", {}, {"0:1=B"},
+       {Notice("textDocument/didChange", {{"textDocument", Doc()}, {"contentChanges", {{{"text", "b"}}}}})}}};
+  // clang-format on
   for (const auto& row : rows) {
     MemoryEnv env;
-    std::vector<std::string> bodies = {
-        Initialize(row.utf8), Notice("initialized"),
-        Notice("textDocument/didOpen", {{"textDocument",
-                                         {{"uri", "file:///robot/a.src"},
-                                          {"languageId", "krl"},
-                                          {"version", 1},
-                                          {"text", row.text}}}})};
+    std::vector<std::string> bodies = {Initialize(row.utf8), Notice("initialized"),
+                                       Open("file:///robot/a.src", row.text)};
     bodies.insert(bodies.end(), row.before.begin(), row.before.end());
-    json params = row.params;
+    json params = row.params.is_null() ? json::object() : row.params;
     params["textDocument"] = Doc();
     params["options"] = {{"tabSize", 8}, {"insertSpaces", false}};
-    bodies.push_back(Request(9, row.method, params));
+    bodies.push_back(Request(9, "textDocument/" + row.method, params));
     int status = 0;
-    const std::vector<json> sent = Serve(env, bodies, &status);
-    ASSERT_FALSE(sent.empty());
-    EXPECT_EQ(sent.back()["result"], row.edits) << row.name << "\n" << sent.back().dump();
-    EXPECT_EQ(Summary(sent[sent.size() - 2]) == "log", row.warned) << row.name;
+    std::vector<std::string> sent = Summary(Serve(env, bodies, &status));
+    sent.erase(sent.begin());  // the reply to initialize
+    EXPECT_EQ(sent, row.sent) << row.text;
   }
 }
 
 TEST(LanguageServer, FindsSettingsAsTheCommandLineDoes) {
   MemoryEnv env;
-  env.files["/robot/cell/Vornette.ini"] = "[Indent]\nIndentWidth=4\n";
-  env.files["/opt/vornette/Vornette.ini"] = "[Indent]\nIndentWidth=3\n";
   std::vector<json> sent;
   LanguageServer server(env, std::string(kShippedIni),
                         [&](std::string_view body) { sent.push_back(json::parse(body)); });
@@ -323,60 +223,53 @@ TEST(LanguageServer, FindsSettingsAsTheCommandLineDoes) {
     server.Receive({FramedMessage::Kind::kBody, body});
   };
   receive(Initialize(false, {{"rootUri", "file:///robot/cell"}}));
-  // The indentation of the second line tells which Vornette.ini counted.
-  const auto indentation = [&](const std::string& uri) {
-    receive(Notice("textDocument/didOpen",
-                   {{"textDocument", {{"uri", uri}, {"text", "def a()\nx=1\nend"}}}}));
-    receive(Request(2, "textDocument/formatting", {{"textDocument", Doc(uri)}}));
-    for (const json& edit : sent.back()["result"]) {
-      if (edit["range"]["start"]["line"] == 1)
-        return edit["newText"].get<std::string>().find_first_not_of(' ');
-    }
-    return std::string::npos;
-  };
-  EXPECT_EQ(indentation("file:///robot/cell/sub%20dir/a.src"), 4u);
-  EXPECT_EQ(indentation("untitled:Untitled-1"), 4u);      // from the workspace folder
-  EXPECT_EQ(indentation("file:///elsewhere/b.src"), 3u);  // beside the program
-  env.files["/robot/cell/Vornette.ini"] = "[Indent]\nIndentWidth=5\n";
-  EXPECT_EQ(indentation("file:///robot/cell/sub%20dir/a.src"), 5u);  // read again
-  env.files.erase("/opt/vornette/Vornette.ini");
-  EXPECT_EQ(indentation("file:///elsewhere/b.src"), 2u);  // built in
-  // A file that begins with a byte-order mark, which the editor holds apart
-  // from the text: the first word is no block word behind it (shipped rules).
-  env.files["/elsewhere/marked.src"] =
-      "\xEF\xBB\xBF"
-      "def a()\nx=1\nend";
-  receive(Notice("textDocument/didOpen",
-                 {{"textDocument",
-                   {{"uri", "file:///elsewhere/marked.src"}, {"text", "def a()\nx=1\nend"}}}}));
-  receive(Request(4, "textDocument/formatting",
-                  {{"textDocument", Doc("file:///elsewhere/marked.src")}}));
-  EXPECT_EQ(sent.back()["result"][0], Edit(0, 7, "def A()"));
-  // Enter with trailing blanks trimmed: the new line still gets the
-  // indentation of its place, where the user is about to type.
   std::string trimming(kShippedIni);
   trimming.replace(trimming.find("TrimTrailingBlanks=0"), 20, "TrimTrailingBlanks=1");
   env.files["/trim/Vornette.ini"] = trimming;
-  receive(Notice("textDocument/didOpen",
-                 {{"textDocument",
-                   {{"uri", "file:///trim/a.src"}, {"text", "def a()\nif x then  \n\t\nend"}}}}));
-  receive(Request(
-      5, "textDocument/onTypeFormatting",
-      {{"textDocument", Doc("file:///trim/a.src")}, {"position", Pos(2, 1)}, {"ch", "\n"}}));
-  EXPECT_EQ(sent.back()["result"], json({Edit(1, 11, "  IF X THEN"), Edit(2, 1, "    ")}));
-  // An indentation no editor could take is refused before it is made.
   env.files["/wide/Vornette.ini"] = "[Indent]\nIndentWidth=80000000\n";
-  receive(
-      Notice("textDocument/didOpen",
-             {{"textDocument", {{"uri", "file:///wide/a.src"}, {"text", "def a()\nx=1\nend"}}}}));
-  receive(Request(6, "textDocument/formatting", {{"textDocument", Doc("file:///wide/a.src")}}));
-  EXPECT_EQ(Summary(sent[sent.size() - 2]), "log");
-  EXPECT_EQ(sent.back()["result"], json::array());
-  env.read_failures["/robot/cell/Vornette.ini"] = FileResult::kReadFailed;
-  receive(Request(3, "textDocument/formatting",
-                  {{"textDocument", Doc("file:///robot/cell/sub%20dir/a.src")}}));
-  EXPECT_EQ(Summary(sent[sent.size() - 2]), "log");
-  EXPECT_EQ(sent.back()["result"], json::array());
+  env.files["/elsewhere/marked.src"] =
+      "\xEF\xBB\xBF"
+      "def a()\nx=1";
+  const std::string cell = "/robot/cell/Vornette.ini", beside = "/opt/vornette/Vornette.ini";
+  const std::string in_cell = "file:///robot/cell/sub%20dir/a.src";
+  // A file to write before the step ("gone" removes it, "fails" makes it
+  // unreadable), the document and what the server sends for it.
+  // clang-format off
+  const struct {
+    std::string path, ini, uri;
+    std::vector<std::string> sent;
+    std::string text = "def a()\nx=1";
+    bool enter = false;  // on-type formatting at line 2, else the whole document
+  } steps[] = {
+      {cell, "[Indent]\nIndentWidth=4\n", in_cell, {"1:3=    x = 1"}},
+      {beside, "[Indent]\nIndentWidth=3\n", "untitled:Untitled-1", {"1:3=    x = 1"}},
+      {"", "", "file:///elsewhere/b.src", {"1:3=   x = 1"}},
+      {cell, "[Indent]\nIndentWidth=5\n", in_cell, {"1:3=     x = 1"}},  // read again
+      {beside, "gone", "file:///elsewhere/b.src", {"0:7=DEF A()", "1:3=  X = 1"}},     // built in
+      // Behind the byte-order mark of the file, which the editor holds apart
+      // from the text, the first word is no block word (shipped rules).
+      {"", "", "file:///elsewhere/marked.src", {"0:7=def A()", "1:3=X = 1"}},
+      // An indentation no editor could take is refused before it is made.
+      {"", "", "file:///wide/a.src", {"log", "[]"}},
+      {cell, "fails", in_cell, {"log", "[]"}},
+      // Enter with trailing blanks trimmed: the new line still gets the
+      // indentation of its place, where the user is about to type.
+      {"", "", "file:///trim/a.src", {"1:11=  IF X THEN", "2:1=    "}, "def a()\nif x then  \n\t\nend", true}};
+  // clang-format on
+  for (const auto& step : steps) {
+    if (step.ini == "gone") env.files.erase(step.path);
+    if (step.ini == "fails") env.read_failures[step.path] = FileResult::kReadFailed;
+    if (!step.path.empty() && step.ini != "gone" && step.ini != "fails") {
+      env.files[step.path] = step.ini;
+    }
+    receive(Open(step.uri, step.text));
+    json params = {{"textDocument", Doc(step.uri)}};
+    if (step.enter) params.update({{"position", Pos(2, 1)}, {"ch", "\n"}});
+    sent.clear();
+    receive(Request(2, step.enter ? "textDocument/onTypeFormatting" : "textDocument/formatting",
+                    params));
+    EXPECT_EQ(Summary(sent), step.sent) << step.uri;
+  }
 }
 
 }  // namespace

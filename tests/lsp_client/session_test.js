@@ -2,7 +2,8 @@
 // language client, as an editor does: sessions in UTF-16 and in UTF-8
 // positions with incremental edits, formatting of a document, of a range, of
 // several ranges and of a line just ended, each result held to what
-// vornette-format gives the same text; then sample programs.
+// vornette-format gives the same text. (Headless Neovim formats the sample
+// programs through a real client.)
 // Usage: node session_test.js VORNETTE_FORMAT SOURCE_DIR
 'use strict';
 
@@ -183,51 +184,9 @@ async function session(encoding) {
   connection.dispose();
 }
 
-// Sample programs as an editor opens them: decoded as UTF-8 when they are,
-// else as Latin-1, the byte-order mark held apart; a client that names no
-// encoding, so UTF-16.
-async function corpus() {
-  const folder = path.join(sourceDir, '..', 'shared', 'corpus', 'krl');
-  const files = [path.join(sourceDir, 'examples', 'pick.src')];
-  if (fs.existsSync(folder)) {
-    files.push(...fs.readdirSync(folder, { recursive: true }).filter((n) => /\.(src|dat|sub)$/i.test(n))
-                     .sort().map((n) => path.join(folder, n)).filter((f) => fs.statSync(f).isFile())
-                     .filter((_, i) => i % 25 === 0));
-  }
-  const { connection, result, exited } = await start();
-  assert.equal(result.capabilities.positionEncoding, 'utf-16');
-  const decode = (bytes) => {
-    const text = bytes.toString();
-    return (text.includes('\uFFFD') ? bytes.toString('latin1') : text).replace(/^\uFEFF/, '');
-  };
-  for (const [index, source] of files.entries()) {
-    await check(`corpus: ${source}`, async () => {
-      const bytes = fs.readFileSync(source);
-      const file = path.join(cell, `corpus-${index}${path.extname(source)}`);
-      fs.writeFileSync(file, bytes);
-      const textDocument = { uri: pathToFileURL(file).href };
-      const mirror = new Mirror(decode(bytes), 'utf-16');
-      await connection.sendNotification(rpc.DidOpenTextDocumentNotification.type,
-                                        { textDocument: { ...textDocument, languageId: 'krl', version: 1, text: mirror.text() } });
-      const edits = await connection.sendRequest(rpc.DocumentFormattingRequest.type,
-                                                 { textDocument, options: { tabSize: 2, insertSpaces: true } });
-      checkLineEdits(mirror, edits);
-      mirror.apply(edits);
-      assert.deepEqual(linesOf(mirror.text()), linesOf(decode(formatted(bytes, file))));
-      await connection.sendNotification(rpc.DidCloseTextDocumentNotification.type, { textDocument });
-    });
-  }
-  await check('exit without shutdown gives 1', async () => {
-    await connection.sendNotification(rpc.ExitNotification.type);
-    assert.equal(await exited, 1);
-  });
-  connection.dispose();
-}
-
 (async () => {
   await session('utf-16');
   await session('utf-8');
-  await corpus();
 })().catch((error) => {
   ++failed;
   console.log(`FAIL: ${error.stack}`);

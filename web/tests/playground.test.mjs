@@ -130,19 +130,13 @@ try {
   await check('every setting changes the result as it changes vornette-format\'s', async () => {
     await openFile(page, 'program.src', program1);
     let before = (await agree(page, program1)).result;
-    const steps = [
-      ['IndentWidth', (p) => p.fill('[name=IndentWidth]', '5')],
-      ['CAP_ProgramFlowStrings', (p) => p.selectOption('[name=CAP_ProgramFlowStrings]', 'LowerCase')],
-      ['CAP_MotionCommandStrings', (p) => p.selectOption('[name=CAP_MotionCommandStrings]', 'None')],
-      ['SpacingOperators', (p) => p.click('[name=SpacingOperators]')],
-      ['TrimTrailingBlanks', (p) => p.click('[name=TrimTrailingBlanks]')],
-      ['AlignAssignments', (p) => p.click('[name=AlignAssignments]')],
-      ['ExtendedBlocks', (p) => p.click('[name=ExtendedBlocks]')],
-      ['IndentRoutineBodies', (p) => p.click('[name=IndentRoutineBodies]')],
-      ['KeepColumnOneComments', (p) => p.click('[name=KeepColumnOneComments]')],
-      ['IndentFolds', (p) => p.click('[name=IndentFolds]')],
-      ['LineEnding', (p) => p.selectOption('[name=LineEnding]', 'LF')],
-    ];
+    // Each control in turn: a number, selections, then every switch.
+    const steps = [['IndentWidth', (p) => p.fill('[name=IndentWidth]', '5')],
+                   ...[['CAP_ProgramFlowStrings', 'LowerCase'], ['CAP_MotionCommandStrings', 'None'],
+                       ['LineEnding', 'LF']].map(([key, value]) => [key, (p) => p.selectOption(`[name=${key}]`, value)]),
+                   ...['SpacingOperators', 'TrimTrailingBlanks', 'AlignAssignments', 'ExtendedBlocks',
+                       'IndentRoutineBodies', 'KeepColumnOneComments', 'IndentFolds']
+                       .map((key) => [key, (p) => p.click(`[name=${key}]`)])];
     for (const [key, change] of steps) {
       await change(page);
       const { ini, result } = await agree(page, program1).catch((error) => {
@@ -158,12 +152,11 @@ try {
         '[Indent]\r\nindentwidth = 0x3\r\nIndentFolds=0\r\n[Spacing]\r\nAlignAssignments=1\r\n' +
         '[Capitalization]\r\nCAP_IOCommandStrings=lowercase\r\n[Output]\r\nLineEnding=auto\r\n') });
     await page.waitForFunction(() => document.querySelector('[name=IndentWidth]').value === '3');
-    assert.equal(await page.isChecked('[name=IndentFolds]'), false);
-    assert.equal(await page.isChecked('[name=AlignAssignments]'), true);
-    assert.equal(await page.isChecked('[name=SpacingOperators]'), true);  // absent: its default
-    assert.equal(await page.inputValue('[name=CAP_IOCommandStrings]'), 'LowerCase');
-    assert.equal(await page.inputValue('[name=CAP_ProgramFlowStrings]'), 'None');
-    assert.equal(await page.inputValue('[name=LineEnding]'), 'Auto');
+    const state = async (name) => String(await page.$eval(`[name=${name}]`, (e) => e.type === 'checkbox' ? e.checked : e.value));
+    // SpacingOperators is absent: its default.
+    const expected = { IndentFolds: 'false', AlignAssignments: 'true', SpacingOperators: 'true',
+                       CAP_IOCommandStrings: 'LowerCase', CAP_ProgramFlowStrings: 'None', LineEnding: 'Auto' };
+    for (const [name, value] of Object.entries(expected)) assert.equal(await state(name), value, name);
     await agree(page, program1);
   });
 
