@@ -46,14 +46,6 @@ TEST(CutIntoLinesTest, LineEnds) {
   }
 }
 
-TEST(CutIntoLinesTest, NulByteIsNoText) {
-  LineList list = reference::ListOf("old\n");
-  ByteBuffer bytes;
-  bytes.Append(std::string_view("a\0b\r\n", 5));
-  EXPECT_FALSE(CutIntoLines(std::move(bytes), &list));
-  EXPECT_TRUE(list.empty());
-}
-
 // Lines that shrink, keep their length and grow come out in order, whether
 // they fit where the old lines were or not, also across blocks and with a
 // line longer than a block.

@@ -137,13 +137,18 @@ TEST(LanguageServer, LifecycleAndBadInput) {
   }
 }
 
+// What an editor does depends on them: how it sends changes, whether it
+// asks for several ranges at once, which key formats as you type.
 TEST(LanguageServer, AnswersItsCapabilitiesAndEncoding) {
   MemoryEnv env;
   int status = 0;
   for (bool utf8 : {false, true}) {
     const json result = Serve(env, {Initialize(utf8)}, &status)[0]["result"];
-    EXPECT_EQ(result["capabilities"]["positionEncoding"], utf8 ? "utf-8" : "utf-16");
-    EXPECT_EQ(result["capabilities"]["textDocumentSync"]["change"], 2);
+    const json& capabilities = result["capabilities"];
+    EXPECT_EQ(capabilities["positionEncoding"], utf8 ? "utf-8" : "utf-16");
+    EXPECT_EQ(capabilities["textDocumentSync"], json({{"openClose", true}, {"change", 2}}));
+    EXPECT_EQ(capabilities["documentRangeFormattingProvider"]["rangesSupport"], true);
+    EXPECT_EQ(capabilities["documentOnTypeFormattingProvider"]["firstTriggerCharacter"], "\n");
     EXPECT_EQ(result["serverInfo"]["version"], std::string(kVersion));
   }
 }
@@ -159,116 +164,100 @@ TEST(LanguageServer, SkipsTooLongMessagesAnsweringTheirId) {
   EXPECT_EQ(Summary(sent), (std::vector<std::string>{"12:-32600", "log"}));
 }
 
+// One session in each unit; documents opened, changed and formatted step by
+// step, with the settings files of each step.
 TEST(LanguageServer, FormatsAsEditsPerLine) {
   // "ä" is one UTF-16 unit and two bytes; "😀" two units and four bytes.
-  const std::string u = "; \xC3\xA4\xF0\x9F\x98\x80";
-  // clang-format off
-  const struct {
-    std::string text;
-    bool utf8;
-    std::string method;  // of textDocument/
-    json params;         // besides textDocument
-    std::vector<std::string> sent;
-    std::vector<std::string> before = {};  // messages after the document was opened
-  } rows[] = {
-      {"def a()\n\nx=2 " + u, false, "formatting", {},
-       {"0:7=DEF A()", "1:0=  ", "2:9=  X = 2 " + u}},
-      {"x=2 " + u, true, "formatting", {}, {"0:12=X = 2 " + u}},
-      // A line that would not be UTF-8 stays; a NUL is refused.
-      {"x=\xF0\x9F\x98\x80\ny=1", false, "formatting", {}, {"1:3=Y = 1"}},
-      {std::string("x=1\n\0", 5), false, "formatting", {}, {"log", "[]"}},
-      // A lone CR before an LF line keeps that line.
-      {"x=1\r  \ny=2", false, "formatting", {}, {"0:3=X = 1", "2:3=Y = 2"}},
-      // On type: the new line gets its indentation, or is formatted.
-      {"def a()\nif x then\n  x=1\n  endif\n\nend", false, "onTypeFormatting",
-       {{"position", Pos(4, 0)}, {"ch", "\n"}}, {"3:7=  ENDIF", "4:0=  "}},
-      {"def a()\nif x then\nx=1\nend", false, "onTypeFormatting",
-       {{"position", Pos(2, 0)}, {"ch", "\n"}}, {"1:9=  IF X THEN", "2:3=    X = 1"}},
-      {"  \ndef a()", false, "onTypeFormatting", {{"position", Pos(0, 0)}, {"ch", "\n"}}, {"0:2="}},
-      {"x=1\n", false, "onTypeFormatting", {{"position", Pos(1, 0)}, {"ch", ";"}}, {"[]"}},
-      // Changes in either unit, then a whole text.
-      {"x=2 " + u + "\nb", false, "formatting", {},
-       {"0:4=X <> 2", "1:9=Y = " + u + "!", "2:1=B"},
-       {Notice("textDocument/didChange", {{"textDocument", Doc()}, {"contentChanges",
-           {{{"range", Range(0, 9, 0, 9)}, {"text", "!"}}, {{"range", Range(0, 1, 0, 2)}, {"text", "<>"}},
-            {{"range", Range(0, 4, 0, 4)}, {"text", "\ny="}}}}})}},
-      {"x=2 " + u, true, "formatting", {}, {"0:9=X = 2 ; \xC3\xA4-"},
-       {Notice("textDocument/didChange", {{"textDocument", Doc()},
-                                          {"contentChanges", {{{"range", Range(0, 8, 0, 12)}, {"text", "-"}}}}})}},
-      {"a", false, "formatting", {}, {"0:1=B"},
-       {Notice("textDocument/didChange", {{"textDocument", Doc()}, {"contentChanges", {{{"text", "b"}}}}})}}};
-  // clang-format on
-  for (const auto& row : rows) {
-    MemoryEnv env;
-    std::vector<std::string> bodies = {Initialize(row.utf8), Notice("initialized"),
-                                       Open("file:///robot/a.src", row.text)};
-    bodies.insert(bodies.end(), row.before.begin(), row.before.end());
-    json params = row.params.is_null() ? json::object() : row.params;
-    params["textDocument"] = Doc();
-    params["options"] = {{"tabSize", 8}, {"insertSpaces", false}};
-    bodies.push_back(Request(9, "textDocument/" + row.method, params));
-    int status = 0;
-    std::vector<std::string> sent = Summary(Serve(env, bodies, &status));
-    sent.erase(sent.begin());  // the reply to initialize
-    EXPECT_EQ(sent, row.sent) << row.text;
-  }
-}
-
-TEST(LanguageServer, FindsSettingsAsTheCommandLineDoes) {
-  MemoryEnv env;
-  std::vector<json> sent;
-  LanguageServer server(env, std::string(kShippedIni),
-                        [&](std::string_view body) { sent.push_back(json::parse(body)); });
-  const auto receive = [&](const std::string& body) {
-    server.Receive({FramedMessage::Kind::kBody, body});
-  };
-  receive(Initialize(false, {{"rootUri", "file:///robot/cell"}}));
+  const std::string u = "; \xC3\xA4\xF0\x9F\x98\x80", a = "file:///robot/a.src";
+  const std::string cell = "/robot/cell/Vornette.ini", beside = "/opt/vornette/Vornette.ini";
+  const std::string in_cell = "file:///robot/cell/sub%20dir/a.src", b = "file:///elsewhere/b.src";
   std::string trimming(kShippedIni);
   trimming.replace(trimming.find("TrimTrailingBlanks=0"), 20, "TrimTrailingBlanks=1");
-  env.files["/trim/Vornette.ini"] = trimming;
-  env.files["/wide/Vornette.ini"] = "[Indent]\nIndentWidth=80000000\n";
-  env.files["/elsewhere/marked.src"] =
-      "\xEF\xBB\xBF"
-      "def a()\nx=1";
-  const std::string cell = "/robot/cell/Vornette.ini", beside = "/opt/vornette/Vornette.ini";
-  const std::string in_cell = "file:///robot/cell/sub%20dir/a.src";
-  // A file to write before the step ("gone" removes it, "fails" makes it
-  // unreadable), the document and what the server sends for it.
+  const json change = {{"range", Range(0, 9, 0, 9)}, {"text", "!"}};
+  // A file to write first ("gone" removes it, "fails" makes it unreadable),
+  // the document, a change to it, and what formatting it (or typing Enter
+  // or ";" at the position `on_type`) sends.
   // clang-format off
   const struct {
-    std::string path, ini, uri;
+    bool utf8;
+    std::string uri, text;
     std::vector<std::string> sent;
-    std::string text = "def a()\nx=1";
-    bool enter = false;  // on-type formatting at line 2, else the whole document
+    std::string on_type = "", path = "", ini = "";
+    json changes = nullptr;
   } steps[] = {
-      {cell, "[Indent]\nIndentWidth=4\n", in_cell, {"1:3=    x = 1"}},
-      {beside, "[Indent]\nIndentWidth=3\n", "untitled:Untitled-1", {"1:3=    x = 1"}},
-      {"", "", "file:///elsewhere/b.src", {"1:3=   x = 1"}},
-      {cell, "[Indent]\nIndentWidth=5\n", in_cell, {"1:3=     x = 1"}},  // read again
-      {beside, "gone", "file:///elsewhere/b.src", {"0:7=DEF A()", "1:3=  X = 1"}},     // built in
+      {false, a, "def a()\n\nx=2 " + u, {"0:7=DEF A()", "1:0=  ", "2:9=  X = 2 " + u}},
+      {true, a, "x=2 " + u, {"0:12=X = 2 " + u}},
+      // What JSON escapes in a reply: quotes, backslashes, control characters.
+      {false, a, "x=1 ; say \"hi\" \\ \t\x01\x1f\x7f", {"0:21=X = 1 ; say \"hi\" \\ \t\x01\x1f\x7f"}},
+      // A line that would not be UTF-8 stays; a NUL is refused; a lone CR
+      // before an LF line keeps that line.
+      {false, a, "x=\xF0\x9F\x98\x80\ny=1", {"1:3=Y = 1"}},
+      {false, a, std::string("x=1\n\0", 5), {"log", "[]"}},
+      {false, a, "x=1\r  \ny=2", {"0:3=X = 1", "2:3=Y = 2"}},
+      // On type: the line ended is formatted, the new one gets its indentation.
+      {false, a, "def a()\nif x then\nx=1\nend", {"1:9=  IF X THEN", "2:3=    X = 1"}, "2:0"},
+      {false, a, "  \ndef a()", {"0:2="}, "0:0"},
+      {false, a, "x=1\n", {"[]"}, "1:0;"},
+      // Changes in either unit, several at once, and a whole text.
+      {false, a, "x=2 " + u + "\nb", {"0:4=X <> 2", "1:9=Y = " + u + "!", "2:1=B"}, "", "", "",
+       {change, {{"range", Range(0, 1, 0, 2)}, {"text", "<>"}}, {{"range", Range(0, 4, 0, 4)}, {"text", "\ny="}}}},
+      {true, a, "x=2 " + u, {"0:9=X = 2 ; \xC3\xA4-"}, "", "", "", {{{"range", Range(0, 8, 0, 12)}, {"text", "-"}}}},
+      {false, a, "a", {"0:1=B"}, "", "", "", {{{"text", "b"}}}},
+      // Settings as the command line finds them: the nearest Vornette.ini,
+      // for an unsaved document the workspace folder's, the one beside the
+      // program, the built-in one; read again on each request.
+      {false, in_cell, "def a()\nx=1", {"1:3=    x = 1"}, "", cell, "[Indent]\nIndentWidth=4\n"},
+      {false, "untitled:Untitled-1", "def a()\nx=1", {"1:3=    x = 1"}, "", beside, "[Indent]\nIndentWidth=3\n"},
+      {false, b, "def a()\nx=1", {"1:3=   x = 1"}},
+      {false, in_cell, "def a()\nx=1", {"1:3=     x = 1"}, "", cell, "[Indent]\nIndentWidth=5\n"},
+      {false, b, "def a()\nx=1", {"0:7=DEF A()", "1:3=  X = 1"}, "", beside, "gone"},
       // Behind the byte-order mark of the file, which the editor holds apart
       // from the text, the first word is no block word (shipped rules).
-      {"", "", "file:///elsewhere/marked.src", {"0:7=def A()", "1:3=X = 1"}},
+      {false, "file:///elsewhere/marked.src", "def a()\nx=1", {"0:7=def A()", "1:3=X = 1"}, "",
+       "/elsewhere/marked.src", "\xEF\xBB\xBF" "def a()\nx=1"},
       // An indentation no editor could take is refused before it is made.
-      {"", "", "file:///wide/a.src", {"log", "[]"}},
-      {cell, "fails", in_cell, {"log", "[]"}},
+      {false, "file:///wide/a.src", "def a()\nx=1", {"log", "[]"}, "", "/wide/Vornette.ini", "[Indent]\nIndentWidth=80000000\n"},
+      {false, in_cell, "x", {"log", "[]"}, "", cell, "fails"},
       // Enter with trailing blanks trimmed: the new line still gets the
       // indentation of its place, where the user is about to type.
-      {"", "", "file:///trim/a.src", {"1:11=  IF X THEN", "2:1=    "}, "def a()\nif x then  \n\t\nend", true}};
+      {false, "file:///trim/a.src", "def a()\nif x then  \n\t\nend", {"1:11=  IF X THEN", "2:1=    "}, "2:1",
+       "/trim/Vornette.ini", trimming}};
   // clang-format on
-  for (const auto& step : steps) {
-    if (step.ini == "gone") env.files.erase(step.path);
-    if (step.ini == "fails") env.read_failures[step.path] = FileResult::kReadFailed;
-    if (!step.path.empty() && step.ini != "gone" && step.ini != "fails") {
-      env.files[step.path] = step.ini;
+  for (const bool utf8 : {false, true}) {
+    MemoryEnv env;
+    std::vector<json> sent;
+    LanguageServer server(env, std::string(kShippedIni),
+                          [&](std::string_view body) { sent.push_back(json::parse(body)); });
+    const auto receive = [&](const std::string& body) {
+      server.Receive({FramedMessage::Kind::kBody, body});
+    };
+    receive(Initialize(utf8, {{"rootUri", "file:///robot/cell"}}));
+    for (const auto& step : steps) {
+      if (step.utf8 != utf8) continue;
+      if (step.ini == "gone") env.files.erase(step.path);
+      if (step.ini == "fails") env.read_failures[step.path] = FileResult::kReadFailed;
+      if (!step.path.empty() && step.ini != "gone" && step.ini != "fails") {
+        env.files[step.path] = step.ini;
+      }
+      receive(Open(step.uri, step.text));
+      if (!step.changes.is_null()) {
+        receive(Notice("textDocument/didChange",
+                       {{"textDocument", Doc(step.uri)}, {"contentChanges", step.changes}}));
+      }
+      json params = {{"textDocument", Doc(step.uri)}, {"options", {{"tabSize", 8}}}};
+      const size_t colon = step.on_type.find(':');
+      if (colon != std::string::npos) {
+        const size_t line = std::stoul(step.on_type),
+                     character = std::stoul(step.on_type.substr(colon + 1));
+        params.update(
+            {{"position", Pos(line, character)}, {"ch", step.on_type.ends_with(";") ? ";" : "\n"}});
+      }
+      sent.clear();
+      receive(Request(
+          2, step.on_type.empty() ? "textDocument/formatting" : "textDocument/onTypeFormatting",
+          params));
+      EXPECT_EQ(Summary(sent), step.sent) << step.text;
     }
-    receive(Open(step.uri, step.text));
-    json params = {{"textDocument", Doc(step.uri)}};
-    if (step.enter) params.update({{"position", Pos(2, 1)}, {"ch", "\n"}});
-    sent.clear();
-    receive(Request(2, step.enter ? "textDocument/onTypeFormatting" : "textDocument/formatting",
-                    params));
-    EXPECT_EQ(Summary(sent), step.sent) << step.uri;
   }
 }
 

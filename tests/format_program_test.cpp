@@ -32,6 +32,7 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
   const std::string diff =
       "--- a/p/a.src\n+++ b/p/a.src\n@@ -1,3 +1,3 @@\n-def a()\n-x=1\n-end\n"
       "+DEF A()\r\n+  X = 1\r\n+END\r\n";
+  const std::string krl = "def a()\nif x then\ny=1\nendif\nz=2\nend\n", lf = "x=1\ry=2\nz=3\r\nw=4";
   // The arguments, standard input, the output, the start of the errors, the status.
   using Case = std::tuple<std::vector<std::string>, std::string, std::string, std::string, int>;
   // clang-format off
@@ -53,6 +54,18 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
       {{"--version"}, "", "vornette-format 0.3.0\n", "", 0},
       // Line ranges: one file, standard input too; only the range counts.
       {{"--lines=2:2"}, kRaw, "def a()\n  X = 1\nend\n", "", 0},
+      // A range that starts at a closing word takes that word's indentation;
+      // ranges that touch, overlap, come in any order, or run past the end.
+      {{"--lines=4:5", "--lines=3:3"}, krl, "def a()\nif x then\n    Y = 1\n  ENDIF\n  Z = 2\nend\n", "", 0},
+      {{"--lines=5:9", "--lines=2:3", "--lines=4:4"}, krl,
+       "def a()\n  IF X THEN\n    Y = 1\n  ENDIF\n  Z = 2\nEND\n", "", 0},
+      // Every line end stays, a missing last one too; a line that would empty
+      // behind a lone CR keeps its text; an emptied last line goes.
+      {{"--lines=1:4"}, "def a()\r\nx=1\ry=2\nz=3", "DEF A()\r\n  X = 1\r  Y = 2\n  Z = 3", "", 0},
+      {{"--lines=1:4"}, "a\r  \nb\r\n  \n", "A\r  \nB\r\n\n", "", 0}, {{"--lines=1:2"}, "x\n  ", "X\n", "", 0},
+      // Lines as git counts them, where a lone CR ends none.
+      {{"--lf-lines=1:1"}, lf, "X = 1\rY = 2\nz=3\r\nw=4", "", 0},
+      {{"--lf-lines=2:3"}, lf, "x=1\ry=2\nZ = 3\r\nw = 4", "", 0}, {{"--lf-lines=5:6"}, lf, lf, "", 0},
       {{"--check", "--lines", "3:3", "--lf-lines", "9:9", "p/a.src"}, "", "p/a.src\n", "", 1},
       {{"--check", "--lines", "9:12", "p/a.src"}, "", "", "", 0},
       {{"--lines", "1:1", "p"}, "", "", "vornette-format: --lines and --lf-lines work on exactly one file\n", 2},

@@ -3,20 +3,19 @@
 // result held to what vornette-format gives with the same Vornette.ini.
 // Usage: node playground.test.mjs VORNETTE_FORMAT SOURCE_DIR [SCREENSHOT.png]
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
-import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
+
+import { check, chromiumOptions, report, runFormat, scratch } from '../../tests/harness.mjs';
 
 const [program, sourceDir, screenshot] = process.argv.slice(2).map((p) => resolve(p));
 const built = join(sourceDir, 'build', 'web');
-const chromiumPath = '/usr/bin/chromium';
 let chromium;
 try {
   ({ chromium } = await import('playwright-core'));
 } catch {}
-if (!chromium || !existsSync(join(built, 'app.js')) || !existsSync(chromiumPath) || program.endsWith('.exe')) {
+if (!chromium || !existsSync(join(built, 'app.js')) || !existsSync(chromiumOptions.executablePath) || program.endsWith('.exe')) {
   console.log('needs build/web (scripts/web.sh), web/node_modules and /usr/bin/chromium: skipped');
   process.exit(77);
 }
@@ -32,20 +31,14 @@ const server = createServer((request, response) => {
 await new Promise((done) => server.listen(0, '127.0.0.1', done));
 const address = `http://127.0.0.1:${server.address().port}/`;
 
-const work = mkdtempSync(join(tmpdir(), 'vornette-web-'));
+const work = scratch('vornette-web-');
 // What vornette-format writes for `bytes` with the Vornette.ini `ini`.
 function formatted(bytes, ini) {
   writeFileSync(join(work, 'Vornette.ini'), ini);
-  const result = spawnSync(program, ['--config', join(work, 'Vornette.ini')], { input: bytes, maxBuffer: 1 << 28 });
-  assert.equal(result.status, 0, String(result.stderr));
-  return result.stdout;
+  return runFormat(program, ['--config', join(work, 'Vornette.ini')], bytes);
 }
 
-const browser = await chromium.launch({
-  executablePath: chromiumPath,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-sync',
-         '--disable-background-networking', '--disable-component-update'],
-});
+const browser = await chromium.launch(chromiumOptions);
 async function openPage(url = address) {
   const page = await browser.newPage({ viewport: { width: 1400, height: 800 } });
   page.on('pageerror', (error) => console.log(`page error: ${error.message}`));
@@ -77,17 +70,6 @@ async function agree(page, source) {
   const result = await downloaded(page, '#download-formatted');
   assert.deepEqual(result, formatted(source, ini));
   return { ini: ini.toString(), result };
-}
-
-let passed = 0, failed = 0;
-async function check(name, body) {
-  try {
-    await body();
-    ++passed;
-  } catch (error) {
-    ++failed;
-    console.log(`FAIL ${name}: ${error.stack}`);
-  }
 }
 
 const sample = readFileSync(join(sourceDir, 'examples', 'pick.src'));
@@ -184,17 +166,6 @@ try {
     await agree(page, Buffer.concat([bytes, Buffer.from('y=2')]));
   });
 
-  const corpus = join(sourceDir, '..', 'shared', 'corpus', 'krl');
-  for (const file of ['khrzysio__KRC4_test/R1/Program/Test/HoldersVar/HoldersPos.src',  // Windows-1250
-                      'Aleynikovich__Zinkerreka/KRC/R1/Program/Work/C1_pickConveyorBP.src']) {  // Windows-1252
-    if (!existsSync(join(corpus, file))) continue;
-    await check(`${file} goes through open and download byte for byte`, async () => {
-      const bytes = readFileSync(join(corpus, file));
-      await openFile(page, 'corpus.src', bytes);
-      await agree(page, bytes);
-    });
-  }
-
   await check('a file with a NUL byte shows why it is not formatted', async () => {
     await openFile(page, 'binary.src', Buffer.from('x=1\r\n\0\r\n'));
     assert.match(await page.textContent('#error'), /NUL/);
@@ -211,7 +182,5 @@ try {
 } finally {
   await browser.close();
   server.close();
-  rmSync(work, { recursive: true, force: true });
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exitCode = failed === 0 ? 0 : 1;
+report();

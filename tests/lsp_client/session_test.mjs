@@ -5,96 +5,66 @@
 // vornette-format gives the same text. (Headless Neovim formats the sample
 // programs through a real client.)
 // Usage: node session_test.js VORNETTE_FORMAT SOURCE_DIR
-'use strict';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
 
-const assert = require('node:assert/strict');
-const childProcess = require('node:child_process');
-const fs = require('node:fs');
-const os = require('node:os');
-const path = require('node:path');
-const { pathToFileURL } = require('node:url');
+import { check, command, report, runFormat, scratch, wineEnv } from '../harness.mjs';
+
 let rpc, TextDocument;
 try {
+  const require = createRequire(import.meta.url);
   rpc = require('vscode-languageserver-protocol/node');
   ({ TextDocument } = require('vscode-languageserver-textdocument'));
-} catch (error) {
+} catch {
   console.log('no node_modules (npm ci in tests/lsp_client): skipped');
   process.exit(77);
 }
-
-const [program, sourceDir] = process.argv.slice(2).map((p) => path.resolve(p));
-// The Windows build runs through Wine.
-const command = (args) => (program.endsWith('.exe') ? ['wine', [program, ...args]] : [program, args]);
-const env = { ...process.env, WINEDEBUG: '-all' };
+const [program, sourceDir] = process.argv.slice(2).map((p) => resolve(p));
 
 // Settings that differ from the shipped ones, in a folder whose name is not
 // ASCII, so that a server which missed them or misread the path is caught.
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'vornette-lsp-'));
-process.on('exit', () => fs.rmSync(work, { recursive: true, force: true }));
-const cell = path.join(work, 'zelle ä');
-fs.mkdirSync(cell);
-fs.writeFileSync(path.join(cell, 'Vornette.ini'),
-                 fs.readFileSync(path.join(sourceDir, 'Vornette.ini'), 'latin1')
-                     .replace('IndentWidth=2', 'IndentWidth=3')
-                     .replace('CAP_ProgramFlowStrings=UpperCase', 'CAP_ProgramFlowStrings=LowerCase'));
+const work = scratch('vornette-lsp-');
+const cell = join(work, 'zelle ä');
+mkdirSync(cell);
+writeFileSync(join(cell, 'Vornette.ini'),
+              readFileSync(join(sourceDir, 'Vornette.ini'), 'latin1')
+                  .replace('IndentWidth=2', 'IndentWidth=3')
+                  .replace('CAP_ProgramFlowStrings=UpperCase', 'CAP_ProgramFlowStrings=LowerCase'));
 
 // What vornette-format writes for `text` saved as `file`, with `--lines` ranges.
-function formatted(text, file, lines = []) {
-  const [exe, args] = command([...lines.flatMap((r) => ['--lines', r]), '--stdin-filename', file]);
-  const result = childProcess.spawnSync(exe, args, { input: text, cwd: work, env });
-  assert.equal(result.status, 0, `vornette-format: ${result.stderr}`);
-  return result.stdout;
-}
+const formatted = (text, file, lines = []) =>
+  runFormat(program, [...lines.flatMap((r) => ['--lines', r]), '--stdin-filename', file], text, { cwd: work });
 
 const linesOf = (text) => text.replace(/(\r\n|\r|\n)$/, '').split(/\r\n|\r|\n/);
 
-// A document as the client holds it: VS Code's own TextDocument in UTF-16
-// positions; bytes in UTF-8 ones.
+// A document as the client holds it: VS Code's own TextDocument, with
+// positions in the session's units.
 class Mirror {
   constructor(text, encoding) {
     this.utf8 = encoding === 'utf-8';
     this.document = TextDocument.create('file:///mirror', 'krl', 1, text);
-    this.bytes = Buffer.from(text);
   }
-  text() { return this.utf8 ? this.bytes.toString() : this.document.getText(); }
-  units(line) { return (this.utf8 ? Buffer.from : String)(linesOf(this.text())[line]).length; }
-  // Applies change events of the client, or the server's edits.
+  text() { return this.document.getText(); }
+  units(line) { return (this.utf8 ? Buffer.byteLength : (l) => l.length)(linesOf(this.text())[line]); }
+  // Applies change events of the client, or the server's edits, from the last line up.
   apply(changes) {
-    changes = changes.map((c) => ({ range: c.range, text: c.text ?? c.newText }))
-                  .sort((a, b) => b.range.start.line - a.range.start.line);
-    if (!this.utf8) {
-      this.document = TextDocument.update(this.document, changes, this.document.version + 1);
-      return;
+    const utf16 = ({ line, character }) => ({ line, character: this.utf8
+      ? Buffer.from(linesOf(this.text())[line] ?? '').subarray(0, character).toString().length : character });
+    for (const c of [...changes].sort((a, b) => b.range.start.line - a.range.start.line)) {
+      const range = { start: utf16(c.range.start), end: utf16(c.range.end) };
+      this.document = TextDocument.update(this.document, [{ range, text: c.text ?? c.newText }],
+                                          this.document.version + 1);
     }
-    for (const { range, text } of changes) {
-      const offset = ({ line, character }) => {
-        let at = 0;
-        for (let l = 0; l < line; ++l) {
-          while (this.bytes[at] !== 0x0a && this.bytes[at] !== 0x0d) ++at;
-          at += this.bytes[at] === 0x0d && this.bytes[at + 1] === 0x0a ? 2 : 1;
-        }
-        return at + character;
-      };
-      this.bytes = Buffer.concat([this.bytes.subarray(0, offset(range.start)), Buffer.from(text),
-                                  this.bytes.subarray(offset(range.end))]);
-    }
-  }
-}
-
-let passed = 0, failed = 0;
-async function check(name, body) {
-  try {
-    await body();
-    ++passed;
-  } catch (error) {
-    ++failed;
-    console.log(`FAIL ${name}: ${error.stack}`);
   }
 }
 
 async function start(encodings) {
-  const [exe, args] = command(['--lsp']);
-  const child = childProcess.spawn(exe, args, { cwd: work, env });
+  const [exe, args] = command(program, ['--lsp']);
+  const child = spawn(exe, args, { cwd: work, env: wineEnv });
   const exited = new Promise((resolve) => child.on('exit', resolve));
   const connection = rpc.createProtocolConnection(new rpc.StreamMessageReader(child.stdout),
                                                   new rpc.StreamMessageWriter(child.stdin));
@@ -126,8 +96,8 @@ const sample = ['def pick( )', 'decl int count ; zähler 😀', 'count=0', 'for 
 async function session(encoding) {
   const { connection, result, exited } = await start([encoding]);
   assert.equal(result.capabilities.positionEncoding, encoding);
-  const file = path.join(cell, `pick-${encoding}.src`);
-  fs.writeFileSync(file, sample);
+  const file = join(cell, `pick-${encoding}.src`);
+  writeFileSync(file, sample);
   const textDocument = { uri: pathToFileURL(file).href };
   const options = { tabSize: 8, insertSpaces: false };
   const mirror = new Mirror(sample, encoding);
@@ -184,13 +154,6 @@ async function session(encoding) {
   connection.dispose();
 }
 
-(async () => {
-  await session('utf-16');
-  await session('utf-8');
-})().catch((error) => {
-  ++failed;
-  console.log(`FAIL: ${error.stack}`);
-}).finally(() => {
-  console.log(`${passed} passed, ${failed} failed`);
-  process.exitCode = failed === 0 ? 0 : 1;
-});
+await session('utf-16');
+await session('utf-8');
+report();
