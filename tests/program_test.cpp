@@ -21,10 +21,13 @@ Lines operator+(Lines a, const Lines& b) {
   return a;
 }
 
-// The first `steps` of a formatted file's five lines, then "Error: " and
-// `error` if any, and the closing line when the final save failed.
+// The first `steps` of a formatted file's five console lines, then "Error: "
+// and `error` if any, and the closing line when the final save failed.
 Lines Steps(const std::string& name, size_t steps, const std::string& error = "") {
-  Lines lines = FormattedLines(name);
+  const std::string quoted = " file \"" + name;
+  Lines lines = {"Debug: Open" + quoted + "\".", "Debug: Save" + quoted + "~\".",
+                 "Debug: Process" + quoted + "\".", "Debug: Save" + quoted + "\".",
+                 "Debug: Done" + quoted + "\"."};
   lines.resize(steps);
   if (!error.empty()) lines.push_back("Error: " + error);
   if (!error.empty() && steps == 4) lines.push_back("Debug: Done file \"" + name + "\".");

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <thread>
 
 namespace vornette::testing {
 
@@ -18,17 +17,13 @@ Sandbox::Sandbox(const std::string& program) {
   } while (!fs::create_directory(dir_));
   program_ = fs::path(program).filename().string();
   fs::create_directory(Path("bin"));
-  AddProgram(program);
+  fs::copy_file(program, Path("bin/" + program_));
 }
 
 std::string Sandbox::Path(const std::string& name) const {
   std::string path = dir_ + "/" + name;
   if (kOnWindows) std::replace(path.begin(), path.end(), '/', '\\');
   return path;
-}
-
-void Sandbox::AddProgram(const std::string& program) const {
-  fs::copy_file(program, Path("bin/" + fs::path(program).filename().string()));
 }
 
 Sandbox::~Sandbox() {
@@ -45,11 +40,7 @@ void Sandbox::SetIni(const std::optional<std::string>& ini) const {
 }
 
 void Sandbox::WriteFile(const std::string& name, const std::string& bytes) const {
-  // A program just killed may hold the file a moment longer (under Wine).
-  for (int tries = 0; !(std::ofstream(Path(name), std::ios::binary) << bytes) && tries < 100;
-       ++tries) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  std::ofstream(Path(name), std::ios::binary) << bytes;
 }
 
 std::string Sandbox::ReadFile(const std::string& name) const { return ReadBytes(Path(name)); }
@@ -59,16 +50,6 @@ std::string ReadBytes(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return in ? text.str() : "<missing>";
-}
-
-RunResult Sandbox::Run(const std::vector<std::string>& args, const RunOptions& options) const {
-  return Wait(Start(args, options));
-}
-
-std::vector<std::string> FormattedLines(const std::string& name) {
-  return {"Debug: Open file \"" + name + "\".", "Debug: Save file \"" + name + "~\".",
-          "Debug: Process file \"" + name + "\".", "Debug: Save file \"" + name + "\".",
-          "Debug: Done file \"" + name + "\"."};
 }
 
 std::vector<std::string> FilesBelow(const std::string& dir) {

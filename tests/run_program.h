@@ -29,12 +29,6 @@ struct RunOptions {
   std::string command_line = {};               // Windows only: the whole line, as typed
 };
 
-// A program started in a sandbox, until Wait collects it.
-struct Running {
-  intptr_t process = -1;
-  intptr_t output = -1;
-};
-
 // A scratch folder with a copy of a program in bin/ (vornette unless told
 // otherwise), removed afterwards.
 class Sandbox {
@@ -47,18 +41,13 @@ class Sandbox {
   // The full path of `name` (written with "/") in the sandbox, with the
   // system's own separators.
   std::string Path(const std::string& name) const;
-  // Copies another program into bin/.
-  void AddProgram(const std::string& program) const;
   // Writes bin/Vornette.ini beside the program; nullopt removes it.
   void SetIni(const std::optional<std::string>& ini) const;
   void WriteFile(const std::string& name, const std::string& bytes) const;
   // The file's bytes, or "<missing>".
   std::string ReadFile(const std::string& name) const;
 
-  // Starts the program with `args` in the sandbox folder.
-  Running Start(const std::vector<std::string>& args, const RunOptions& options = {}) const;
-  RunResult Wait(Running running) const;
-  static void Kill(Running running);
+  // Runs the program with `args` in the sandbox folder.
   RunResult Run(const std::vector<std::string>& args, const RunOptions& options = {}) const;
 
  private:
@@ -84,9 +73,6 @@ class HeldFile {
 
 // The bytes of the file at `path`, or "<missing>".
 std::string ReadBytes(const std::string& path);
-
-// The five console lines of a file that was formatted.
-std::vector<std::string> FormattedLines(const std::string& name);
 
 // Every file below `dir`, sorted; none when `dir` does not exist.
 std::vector<std::string> FilesBelow(const std::string& dir);

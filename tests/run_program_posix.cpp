@@ -15,7 +15,7 @@ namespace vornette::testing {
 
 const bool kOnWindows = false;
 
-Running Sandbox::Start(const std::vector<std::string>& args, const RunOptions& options) const {
+RunResult Sandbox::Run(const std::vector<std::string>& args, const RunOptions& options) const {
   int fds[2];
   if (::pipe(fds) != 0) std::abort();
   if (options.broken_pipe) ::close(fds[0]);
@@ -39,26 +39,19 @@ Running Sandbox::Start(const std::vector<std::string>& args, const RunOptions& o
     ::_exit(127);
   }
   ::close(fds[1]);
-  return {pid, options.broken_pipe ? -1 : fds[0]};
-}
-
-RunResult Sandbox::Wait(Running running) const {
   RunResult result;
   char buffer[65536];
-  const int fd = static_cast<int>(running.output);
-  for (ssize_t got; fd >= 0 && (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
+  for (ssize_t got; !options.broken_pipe && (got = ::read(fds[0], buffer, sizeof buffer)) > 0;) {
     result.output.append(buffer, static_cast<size_t>(got));
   }
-  if (fd >= 0) ::close(fd);
+  if (!options.broken_pipe) ::close(fds[0]);
   int status = 0;
-  ::waitpid(static_cast<pid_t>(running.process), &status, 0);
+  ::waitpid(pid, &status, 0);
   if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   result.errors = ReadFile(".stderr");
   return result;
 }
-
-void Sandbox::Kill(Running running) { ::kill(static_cast<pid_t>(running.process), SIGKILL); }
 
 bool MakeFifo(const std::string& path) { return ::mkfifo(path.c_str(), 0644) == 0; }
 

@@ -20,7 +20,7 @@ HANDLE Inheritable(const std::string& path, DWORD access, DWORD creation) {
 
 }  // namespace
 
-Running Sandbox::Start(const std::vector<std::string>& args, const RunOptions& options) const {
+RunResult Sandbox::Run(const std::vector<std::string>& args, const RunOptions& options) const {
   SECURITY_ATTRIBUTES security = {sizeof security, nullptr, TRUE};
   HANDLE read_end = nullptr;
   HANDLE write_end = nullptr;
@@ -51,30 +51,20 @@ Running Sandbox::Start(const std::vector<std::string>& args, const RunOptions& o
   ::CloseHandle(startup.hStdError);
   if (!started) std::abort();
   ::CloseHandle(process.hThread);
-  return {reinterpret_cast<intptr_t>(process.hProcess), reinterpret_cast<intptr_t>(read_end)};
-}
-
-RunResult Sandbox::Wait(Running running) const {
   RunResult result;
-  const HANDLE output = reinterpret_cast<HANDLE>(running.output);
   char buffer[65536];
   DWORD got = 0;
-  while (::ReadFile(output, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+  while (::ReadFile(read_end, buffer, sizeof buffer, &got, nullptr) && got > 0) {
     result.output.append(buffer, got);
   }
-  ::CloseHandle(output);
-  const HANDLE process = reinterpret_cast<HANDLE>(running.process);
-  ::WaitForSingleObject(process, INFINITE);
+  ::CloseHandle(read_end);
+  ::WaitForSingleObject(process.hProcess, INFINITE);
   DWORD status = 0;
-  ::GetExitCodeProcess(process, &status);
-  ::CloseHandle(process);
+  ::GetExitCodeProcess(process.hProcess, &status);
+  ::CloseHandle(process.hProcess);
   result.exit_status = static_cast<int>(status);
   result.errors = ReadFile(".stderr");
   return result;
-}
-
-void Sandbox::Kill(Running running) {
-  ::TerminateProcess(reinterpret_cast<HANDLE>(running.process), 137);
 }
 
 bool MakeFifo(const std::string&) { return false; }
