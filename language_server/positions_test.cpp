@@ -39,7 +39,8 @@ TEST(Positions, OffsetsInEitherUnit) {
 TEST(Positions, WellFormedUtf8) {
   // clang-format off
   const std::pair<std::string_view, bool> rows[] = {
-      {"plain", true}, {"\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80", true}, {"\x80", false}, {"\xC3", false},
+      {"plain", true}, {"\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80", true},
+      {"\x80", false}, {"\xC3", false}, {"\xC2\x80\xE1\x80\x80\xF0\x90\x80\x80", true},  // lowest second bytes
       {"\xC0\x80", false}, {"\xE0\x80\x80", false},  // too long
       {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false},  // a surrogate, beyond U+10FFFF
       {"\xF0\x9F\x98", false}, {"\xF0=\x98\x80", false}, {"\xF5\x80\x80\x80", false},

@@ -19,9 +19,6 @@ FileResult MemoryEnv::ReadWholeFile(const std::string& name, ByteBuffer* bytes) 
 FileResult MemoryEnv::WriteWholeFile(const std::string& name,
                                      std::span<const std::string_view> pieces) {
   write_log.push_back(name);
-  if (auto failure = write_failures.find(name); failure != write_failures.end()) {
-    return failure->second;
-  }
   std::string& text = files[name];
   text.clear();
   for (std::string_view piece : pieces) text.append(piece);
@@ -31,10 +28,7 @@ FileResult MemoryEnv::WriteWholeFile(const std::string& name,
 std::vector<std::string> MemoryEnv::ConsoleLines() const {
   std::string text;
   for (const std::string& write : stdout_writes) text += write;
-  return SplitConsoleLines(text);
-}
-
-std::vector<std::string> SplitConsoleLines(std::string_view output) {
+  std::string_view output = text;
   std::vector<std::string> lines;
   while (!output.empty()) {
     const size_t end = output.find("\r\n");

@@ -12,18 +12,14 @@
 
 namespace vornette {
 
-// Console output cut at CR LF; text after the last CR LF, if any, comes last.
-std::vector<std::string> SplitConsoleLines(std::string_view output);
-
 class MemoryEnv : public Env {
  public:
   static constexpr PathKind kFile = PathKind::kFile, kNone = PathKind::kNone;
   std::string executable_path = "/opt/vornette/vornette";  // empty: unknown
   std::map<std::string, std::string> files;
-  // Names whose reads or writes fail so; a read failing with kNoMemory
-  // throws, as running out of memory while reading does.
+  // Names whose reads fail so; kNoMemory throws, as running out of memory
+  // while reading does.
   std::map<std::string, FileResult> read_failures;
-  std::map<std::string, FileResult> write_failures;
   std::vector<std::string> write_log;  // every write, in order
   bool console = false;
   bool stdout_broken = false;
@@ -63,6 +59,7 @@ class MemoryEnv : public Env {
     return WriteWholeFile(name, pieces);
   }
 
+  // What was written to standard output, cut at CR LF.
   std::vector<std::string> ConsoleLines() const;
 };
 

@@ -25,7 +25,6 @@ struct RunOptions {
   bool close_stdout = false;                   // POSIX only: standard output closed
   bool broken_pipe = false;                    // POSIX only: writes to standard output fail
   std::string input = {};                      // standard input
-  std::string program = {};                    // another program in bin/, by its file name
   std::string command_line = {};               // Windows only: the whole line, as typed
 };
 

@@ -19,7 +19,7 @@ RunResult Sandbox::Run(const std::vector<std::string>& args, const RunOptions& o
   int fds[2];
   if (::pipe(fds) != 0) std::abort();
   if (options.broken_pipe) ::close(fds[0]);
-  const std::string program = Path("bin/" + (options.program.empty() ? program_ : options.program));
+  const std::string program = Path("bin/" + program_);
   WriteFile(".stdin", options.input);
   std::vector<char*> argv = {const_cast<char*>(program.c_str())};
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));

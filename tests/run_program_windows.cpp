@@ -26,7 +26,7 @@ RunResult Sandbox::Run(const std::vector<std::string>& args, const RunOptions& o
   HANDLE write_end = nullptr;
   if (!::CreatePipe(&read_end, &write_end, &security, 0)) std::abort();
   ::SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
-  const std::string program = Path("bin/" + (options.program.empty() ? program_ : options.program));
+  const std::string program = Path("bin/" + program_);
   WriteFile(".stdin", options.input);
   // Arguments with blanks in double quotes, as a shell would pass them.
   std::string line = options.command_line;
