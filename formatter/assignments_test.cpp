@@ -17,7 +17,7 @@ TEST(FindAssignmentTest, TargetsAndNonAssignments) {
       {"a[b[1]] = 2", -1, -1}, {"; x = 1", -1, -1}, {"", -1, -1}, {"x", -1, -1}, {"1x = 1", -1, -1},
       {"a.1 = 2", -1, -1}, {"a. b = 2", -1, -1}, {"a[1 = 2", -1, -1}, {"a[;] = 1", -1, -1},
       {"a[\"] = 1", -1, -1}, {"a['] = 1", -1, -1}, {"a[=] = 1", -1, -1}, {"a]=1", -1, -1}, {"a b] = 1", -1, -1},
-      {"\xE4x = 1", -1, -1}, {"x\xE4 = 1", -1, -1}, {"x :=1", -1, -1}};
+      {"\xE4x = 1", -1, -1}, {"x\xE4 = 1", -1, -1}, {"x :=1", -1, -1}, {"a.=1", -1, -1}};
   // clang-format on
   for (const auto& [code, target, equals] : cases) {
     const std::optional<Assignment> found = FindAssignment(code);

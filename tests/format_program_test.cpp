@@ -45,6 +45,10 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
       {{"--check", "--stdin-filename=in.src"}, kRaw, "in.src\n", "", 1},
       {{"--diff", "p/a.src", "p/done.src"}, "", diff, "", 1}, {{"--diff", "p/done.src"}, "", "", "", 0},
       {{"--diff", "./p/./a.src"}, "", diff, "", 1},
+      // Two hunks, the second after unchanged lines.
+      {{"--diff", "--stdin-filename=in.src"}, "x=1\r\nA\r\nA\r\nA\r\nA\r\nA\r\nA\r\nA\r\ny=2\r\n",
+       "--- a/in.src\n+++ b/in.src\n@@ -1,4 +1,4 @@\n-x=1\r\n+X = 1\r\n A\r\n A\r\n A\r\n"
+       "@@ -6,4 +6,4 @@\n A\r\n A\r\n A\r\n-y=2\r\n+Y = 2\r\n", "", 1},
       {{"--bogus", "p/a.src"}, "", "", "vornette-format: unknown option --bogus\n", 2},
       {{"--check", "--diff"}, "", "", "vornette-format: choose only one of", 2},
       {{"--check", "gone.src", "p/a.src"}, "", "p/a.src\n", "gone.src: no such file or folder\n", 2},
