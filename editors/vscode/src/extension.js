@@ -36,14 +36,13 @@ function onPath() {
 // Returns the first that can run and what was tried.
 function findServer(context) {
   const configured = vscode.workspace.getConfiguration('vornette').get('path', '');
-  const tried = configured ? [configured] : [context.asAbsolutePath(path.join('bin', program)), `${program} on the PATH`];
-  if (configured) return { found: runnable(configured) ? configured : null, tried };
-  const bundled = tried[0];
+  if (configured) return { found: runnable(configured) ? configured : null, tried: [configured] };
+  const bundled = context.asAbsolutePath(path.join('bin', program));
   // An installer that drops the executable bit leaves the program itself whole.
   if (process.platform !== 'win32' && fs.existsSync(bundled) && !runnable(bundled)) {
     try { fs.chmodSync(bundled, 0o755); } catch {}
   }
-  return { found: runnable(bundled) ? bundled : onPath(), tried };
+  return { found: runnable(bundled) ? bundled : onPath(), tried: [bundled, `${program} on the PATH`] };
 }
 
 async function start(context) {

@@ -5,7 +5,7 @@
 // Usage: node vscode.test.mjs VORNETTE_FORMAT SOURCE_DIR TOOLS_DIR [SCREENSHOT.png]
 import assert from 'node:assert/strict';
 import { execFileSync, spawn, spawnSync } from 'node:child_process';
-import { chmodSync, copyFileSync, existsSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { chmodSync, existsSync, mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { join, resolve } from 'node:path';
 
