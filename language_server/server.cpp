@@ -9,7 +9,7 @@
 #include "language_server/file_uri.h"
 #include "language_server/line_edits.h"
 #include "vornette/vornette.h"
-#include "vornette_format/discovery.h"
+#include "settings_discovery/settings_finder.h"
 
 namespace vornette {
 namespace {

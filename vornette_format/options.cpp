@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "vornette_format/line_ranges.h"
+#include "vornette_format/line_range_options.h"
 
 namespace vornette {
 

@@ -1,9 +1,10 @@
 #include "vornette_format/run_format.h"
 
+#include "settings_discovery/settings_finder.h"
 #include "vornette/vornette.h"
-#include "vornette_format/discovery.h"
-#include "vornette_format/line_ranges.h"
+#include "vornette_format/line_range_options.h"
 #include "vornette_format/options.h"
+#include "vornette_format/source_files.h"
 #include "vornette_format/unified_diff.h"
 
 namespace vornette {

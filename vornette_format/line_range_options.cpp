@@ -1,4 +1,4 @@
-#include "vornette_format/line_ranges.h"
+#include "vornette_format/line_range_options.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 // The line ranges of --lines and --lf-lines.
-#ifndef VORNETTE_VORNETTE_FORMAT_LINE_RANGES_H_
-#define VORNETTE_VORNETTE_FORMAT_LINE_RANGES_H_
+#ifndef VORNETTE_VORNETTE_FORMAT_LINE_RANGE_OPTIONS_H_
+#define VORNETTE_VORNETTE_FORMAT_LINE_RANGE_OPTIONS_H_
 
 #include <string_view>
 #include <vector>
@@ -21,4 +21,4 @@ std::vector<LineRange> LinesOfLfRanges(std::string_view bytes,
 
 }  // namespace vornette
 
-#endif  // VORNETTE_VORNETTE_FORMAT_LINE_RANGES_H_
+#endif  // VORNETTE_VORNETTE_FORMAT_LINE_RANGE_OPTIONS_H_

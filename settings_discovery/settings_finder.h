@@ -1,22 +1,15 @@
-// Which files vornette-format works on, and which settings each one gets.
-#ifndef VORNETTE_VORNETTE_FORMAT_DISCOVERY_H_
-#define VORNETTE_VORNETTE_FORMAT_DISCOVERY_H_
+// Which Vornette.ini governs a file: the settings every way in shares.
+#ifndef VORNETTE_SETTINGS_DISCOVERY_SETTINGS_FINDER_H_
+#define VORNETTE_SETTINGS_DISCOVERY_SETTINGS_FINDER_H_
 
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/env.h"
 #include "vornette/settings.h"
 
 namespace vornette {
-
-// Appends every .src, .dat and .sub file below `folder` (the extension in
-// any letter case) to `files`, in sorted order, each joined to `folder` as
-// it was written; folders whose name begins with "." are skipped. False when
-// a folder could not be read.
-bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::string>* files);
 
 // `path` made absolute and without "." and ".." parts, as written (links are
 // not followed).
@@ -54,4 +47,4 @@ class SettingsFinder {
 
 }  // namespace vornette
 
-#endif  // VORNETTE_VORNETTE_FORMAT_DISCOVERY_H_
+#endif  // VORNETTE_SETTINGS_DISCOVERY_SETTINGS_FINDER_H_
