@@ -27,21 +27,6 @@ int64_t BlanksFor(int32_t indent_width, int64_t level) {
   return product > 0 ? product : 0;
 }
 
-// What a first word does to the counters: the four table tests of a word,
-// answered with one lookup. A routine word opens or closes only while
-// routine bodies are indented; the three words that look at a second word
-// are only marked as such.
-enum BlockWordEffect : uint8_t {
-  kClosesBlock = 1,
-  kClosesCase = 2,
-  kOpensBlock = 4,
-  kOpensCase = 8,
-  kRoutine = 16,
-  kGlobal = 32,
-  kTimeBlock = 64,
-  kConstVel = 128,
-};
-
 // No block word is longer than this.
 constexpr size_t kLongestBlockWord = 9;
 
@@ -150,6 +135,11 @@ std::string_view TrimLeft(std::string_view line) {
   size_t start = 0;
   while (start < line.size() && static_cast<unsigned char>(line[start]) <= 0x20) ++start;
   return line.substr(start);
+}
+
+uint8_t BlockEffects(std::string_view trimmed, bool extended) {
+  const std::string_view word = FirstWord(trimmed);
+  return extended ? ExtendedEffects(trimmed, word) : BlockWordEffects(word);
 }
 
 IndentedLine IndentLine(std::string_view line, IndentState& state,

@@ -28,6 +28,26 @@ inline bool IsSeparator(char ch) {
 // The leading run of non-separator characters of `line`.
 std::string_view FirstWord(std::string_view line);
 
+// What a first word does to the counters: the four table tests of a word,
+// answered with one lookup. A routine word opens or closes only while
+// routine bodies are indented; the three words that look at a second word
+// are only marked as such.
+enum BlockWordEffect : uint8_t {
+  kClosesBlock = 1,
+  kClosesCase = 2,
+  kOpensBlock = 4,
+  kOpensCase = 8,
+  kRoutine = 16,
+  kGlobal = 32,
+  kTimeBlock = 64,
+  kConstVel = 128,
+};
+
+// The effects the indentation step reads in `trimmed`, a line without its
+// leading blanks, by the classic or the extended rules; before the settings
+// that leave routines and folds flat.
+uint8_t BlockEffects(std::string_view trimmed, bool extended);
+
 // The nesting counters of one file pass. They start at 0 for every file. The
 // counters are wider than any file can drive them, so they never wrap.
 struct IndentState {

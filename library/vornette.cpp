@@ -1,10 +1,12 @@
 #include "vornette/vornette.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <new>
 
 #include "config/config.h"
+#include "formatter/block_check.h"
 #include "formatter/line_list.h"
 #include "formatter/pipeline.h"
 
@@ -56,6 +58,22 @@ bool FormatText(std::string_view bytes, const FormatterSettings& settings, std::
   formatted->clear();
   return FormatTextTo(
       bytes, settings, [&](std::string_view piece) { formatted->append(piece); }, error);
+}
+
+bool CheckBlocks(std::string_view bytes, const FormatterSettings& settings,
+                 std::vector<BlockWarning>* warnings, std::string* error) {
+  warnings->clear();
+  if (std::memchr(bytes.data(), '\0', bytes.size()) != nullptr) {
+    *error = "the text holds a NUL byte and is no single-byte text";
+    return false;
+  }
+  try {
+    *warnings = FindBlockWarnings(bytes, settings);
+    return true;
+  } catch (const std::bad_alloc&) {
+    *error = "out of memory";
+    return false;
+  }
 }
 
 }  // namespace vornette

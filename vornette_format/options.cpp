@@ -25,6 +25,10 @@ const char kFormatUsage[] =
     "                         formatting the whole file gives them, every other byte\n"
     "                         and every line end stays; repeat for more ranges\n"
     "      --lf-lines A:B     as --lines, counting lines as git does (only LF ends one)\n"
+    "      --warnings         print the block warnings of every file read on standard\n"
+    "                         error, as PATH:LINE:COLUMN: warning: TEXT (--check and\n"
+    "                         --diff always print them)\n"
+    "      --warnings-as-errors  print them, and exit 1 when there is one\n"
     "      --lsp              run as a language server on standard input and output\n"
     "                         (alone: no other option or PATH)\n"
     "  -h, --help             this text\n"
@@ -32,7 +36,8 @@ const char kFormatUsage[] =
     "\n"
     "Settings: --config FILE, else the nearest Vornette.ini in the file's folder or\n"
     "above, else the Vornette.ini beside this program, else the shipped defaults.\n"
-    "Exit status: 0 all well, 1 --check or --diff found changes, 2 an error.\n";
+    "Exit status: 0 all well, 1 --check or --diff found changes (or\n"
+    "--warnings-as-errors a warning), 2 an error.\n";
 
 bool ParseOptions(const std::vector<std::string>& args, FormatOptions* options,
                   std::string* error) {
@@ -79,6 +84,10 @@ bool ParseOptions(const std::vector<std::string>& args, FormatOptions* options,
       ok = set_mode(Mode::kDiff);
     } else if (arg == "--print-config") {
       ok = set_mode(Mode::kPrintConfig);
+    } else if (arg == "--warnings") {
+      options->warnings = true;
+    } else if (arg == "--warnings-as-errors") {
+      options->warnings_as_errors = true;
     } else if (arg == "--backup") {
       options->backup = true;
     } else if (name == "--config") {

@@ -24,6 +24,8 @@ struct FormatOptions {
   std::optional<std::string> stdin_filename;  // --stdin-filename NAME
   std::vector<LineRange> lines;               // --lines A:B, as many as given
   std::vector<LineRange> lf_lines;            // --lf-lines A:B, lines as git counts them
+  bool warnings = false;                      // --warnings: print block warnings in any mode
+  bool warnings_as_errors = false;            // --warnings-as-errors: and exit 1 when any
   bool help = false;
   bool version = false;
   std::vector<std::string> paths;  // "-" stands for standard input

@@ -1,5 +1,7 @@
 #include "vornette_format/run_format.h"
 
+#include <algorithm>
+
 #include "settings_discovery/settings_finder.h"
 #include "vornette/vornette.h"
 #include "vornette_format/line_range_options.h"
@@ -96,14 +98,15 @@ class FormatRun {
     if (read != FileResult::kOk) return Error(name, FailureText(read));
     const bool to_stdout = options_.mode == FormatOptions::Mode::kPrint ||
                            (options_.mode == FormatOptions::Mode::kInPlace && from_stdin);
+    // Git's line numbers are mapped only when given: the map costs a pass.
+    std::vector<LineRange> ranges = options_.lines;
+    if (!options_.lf_lines.empty()) {
+      const std::vector<LineRange> mapped = LinesOfLfRanges(bytes.view(), options_.lf_lines);
+      ranges.insert(ranges.end(), mapped.begin(), mapped.end());
+    }
+    if (WarningsWanted()) Warn(name, bytes.view(), found.settings, ranges);
     std::string formatted;
     if (ranged_) {
-      // Git's line numbers are mapped only when given: the map costs a pass.
-      std::vector<LineRange> ranges = options_.lines;
-      if (!options_.lf_lines.empty()) {
-        const std::vector<LineRange> mapped = LinesOfLfRanges(bytes.view(), options_.lf_lines);
-        ranges.insert(ranges.end(), mapped.begin(), mapped.end());
-      }
       if (!FormatTextLines(bytes.view(), found.settings, ranges, &formatted, &error)) {
         return Error(name, error);
       }
@@ -117,6 +120,38 @@ class FormatRun {
     }
     if (to_stdout) return Out(formatted);
     Handle(target, name, bytes.view(), formatted);
+  }
+
+  bool WarningsWanted() const {
+    return options_.warnings || options_.warnings_as_errors ||
+           options_.mode == FormatOptions::Mode::kCheck ||
+           options_.mode == FormatOptions::Mode::kDiff;
+  }
+
+  // Prints the block warnings of a file, those on the chosen lines only
+  // when lines are chosen, in the form compilers give and editors read.
+  void Warn(const std::string& name, std::string_view bytes, const FormatterSettings& settings,
+            const std::vector<LineRange>& ranges) {
+    std::vector<BlockWarning> warnings;
+    std::string error, text;
+    if (!CheckBlocks(bytes, settings, &warnings, &error)) return;  // formatting says why
+    // The warnings come sorted by line: one walk along the ranges, sorted
+    // by their first line, each seen once, tells which are chosen.
+    std::vector<LineRange> sorted = ranges;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const LineRange& a, const LineRange& b) { return a.first < b.first; });
+    size_t next = 0, reach = 0;  // ranges taken so far, and the last line they cover
+    for (const BlockWarning& warning : warnings) {
+      const size_t line = warning.at.line;
+      while (next < sorted.size() && sorted[next].first <= line) {
+        reach = std::max(reach, sorted[next++].last);
+      }
+      if (ranged_ && line > reach) continue;
+      text += name + ":" + std::to_string(line) + ":" + std::to_string(warning.at.column) +
+              ": warning: " + warning.text + "\n";
+      if (options_.warnings_as_errors && status_ == kAllWell) status_ = kChanges;
+    }
+    if (!text.empty()) env_.WriteStderr(text);
   }
 
   // What --check, --diff and -i do with a file that formatting changes; a

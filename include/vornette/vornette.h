@@ -15,7 +15,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "vornette/block_warnings.h"
 #include "vornette/settings.h"
 
 namespace vornette {
@@ -69,6 +71,14 @@ struct LineRange {
 // to nothing goes. False, with the reason in `error`, as FormatText.
 bool FormatTextLines(std::string_view bytes, const FormatterSettings& settings,
                      std::span<const LineRange> ranges, std::string* formatted, std::string* error);
+
+// The places in `bytes` (cut into lines as FormatText cuts them) where block
+// words do not pair up, and the first line whose block word the indentation
+// under `settings` does not read as one, sorted by line, then column. The
+// block words pair as KRL reads them, in two nests checked apart: the folds,
+// and all the others. False, with the reason in `error`, as FormatText.
+bool CheckBlocks(std::string_view bytes, const FormatterSettings& settings,
+                 std::vector<BlockWarning>* warnings, std::string* error);
 
 }  // namespace vornette
 
