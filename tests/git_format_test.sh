@@ -75,6 +75,13 @@ git commit -qm unformatted >/dev/null 2>&1 && fail "the hook let unformatted lin
 git vornette-format --staged && git add moved.src
 git commit -qm formatted || fail "the hook refused formatted lines"
 
+# --check passes on the block warnings of the touched lines only.
+printf 'DEF main()\nIF a THEN\n    x = 10\nENDIF\n  y = 5\n  z = 3\nENDLOOP\nEND\nENDFOR\n' >moved.src
+git commit -qam loops --no-verify
+printf 'DEF main()\nIF a THEN\n    x = 10\nENDIF\n  y = 5\n  z = 3\nENDLOOP\nEND\nENDFOR\nENDWHILE\n' >moved.src
+errors=$(git vornette-format --check 2>&1) || fail "--check refused formatted lines"
+[ "$errors" = "moved.src:10:1: warning: ENDWHILE closes no open block" ] || fail "warnings: $errors"
+
 # Outside a repository, or with an unknown commit: git's own message.
 set +e
 errors=$(git vornette-format no-such-commit 2>&1)
