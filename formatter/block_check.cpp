@@ -5,7 +5,6 @@
 
 #include "basic/basic.h"
 #include "basic/byte_scan.h"
-#include "basic/constants.h"
 #include "formatter/indent.h"
 #include "formatter/spacing.h"
 

@@ -156,6 +156,41 @@ void CheckPrefixAgainstReference(std::string_view bytes, const FormatterSettings
   FUZZ_CHECK(written == reference::WriteLines(expected, prefix, settings.LineEnding));
 }
 
+// Every block warning stands on a block word inside its line, the closer
+// of a block cut short after it; they come sorted, with at most one about
+// the indentation, first at its place.
+void CheckBlockWarnings(std::string_view bytes, const FormatterSettings& settings,
+                        const std::vector<std::string>& lines) {
+  std::vector<BlockWarning> warnings;
+  std::string error;
+  FUZZ_CHECK(CheckBlocks(bytes, settings, &warnings, &error));
+  const auto inside = [&](const TextSpan& at) {
+    FUZZ_CHECK(at.line >= 1 && at.line <= lines.size() && at.column >= 1 && at.length >= 1);
+    const std::string& line = lines[at.line - 1];
+    FUZZ_CHECK(at.column - 1 + at.length <= line.size());
+    FUZZ_CHECK(bytes.substr(at.offset - (at.column - 1), line.size()) == line);
+  };
+  size_t indentation_warnings = 0;
+  for (size_t i = 0; i < warnings.size(); ++i) {
+    const BlockWarning& warning = warnings[i];
+    inside(warning.at);
+    FUZZ_CHECK(!warning.text.empty());
+    FUZZ_CHECK(warning.closer.has_value() == (warning.kind == BlockWarningKind::kNotClosedBefore));
+    if (warning.closer) {
+      inside(*warning.closer);
+      FUZZ_CHECK(warning.closer->line > warning.at.line);
+    }
+    indentation_warnings += warning.kind == BlockWarningKind::kNotIndentedAsBlock;
+    if (i == 0) continue;
+    const TextSpan& before = warnings[i - 1].at;
+    FUZZ_CHECK(before.line < warning.at.line ||
+               (before.line == warning.at.line && before.column <= warning.at.column));
+    FUZZ_CHECK(before.line != warning.at.line ||
+               warning.kind != BlockWarningKind::kNotIndentedAsBlock);
+  }
+  FUZZ_CHECK(indentation_warnings <= 1);
+}
+
 }  // namespace
 
 void CheckFormatProperties(const uint8_t* data, size_t size, size_t reference_bytes) {
@@ -169,6 +204,8 @@ void CheckFormatProperties(const uint8_t* data, size_t size, size_t reference_by
   std::string written, error;
   if (bytes.find('\0') != std::string_view::npos) {
     FUZZ_CHECK(!FormatText(bytes, settings, &written, &error));
+    std::vector<BlockWarning> warnings;
+    FUZZ_CHECK(!CheckBlocks(bytes, settings, &warnings, &error));
     return;
   }
   const std::vector<std::string> lines = reference::CutLines(bytes);
@@ -213,6 +250,7 @@ void CheckFormatProperties(const uint8_t* data, size_t size, size_t reference_by
                                              settings)) == written);
   }
   CheckLineRanges(head, bytes, settings, results);
+  CheckBlockWarnings(bytes, settings, lines);
   CheckPrefixAgainstReference(bytes, settings, reference_bytes);
 }
 

@@ -1,9 +1,10 @@
 // The language server's message reader and dispatcher: any bytes on
 // standard input, in pieces of any size. Nothing ends the server but the
 // exit notification or the end of input, and every message it sends is
-// framed exactly, is valid JSON (so valid UTF-8), and is a reply or a log
-// message; every formatting edit covers one line from its first character
-// and brings no line end.
+// framed exactly, is valid JSON (so valid UTF-8), and is a reply, a log
+// message or diagnostics; every formatting edit covers one line from its
+// first character and brings no line end; every diagnostic covers a block
+// word on one line.
 #include <cstddef>
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -46,6 +47,15 @@ void CheckSent(std::string_view framed) {
   const json message = json::parse(body, nullptr, false);
   FUZZ_CHECK(!message.is_discarded() && message.is_object());
   FUZZ_CHECK(message["jsonrpc"] == "2.0");
+  if (message.contains("method") && message["method"] == "textDocument/publishDiagnostics") {
+    for (const json& diagnostic : message["params"]["diagnostics"]) {
+      const json& range = diagnostic["range"];
+      FUZZ_CHECK(range["start"]["line"] == range["end"]["line"]);
+      FUZZ_CHECK(range["start"]["character"] < range["end"]["character"]);
+      FUZZ_CHECK(diagnostic["source"] == "vornette" && diagnostic["severity"] == 2);
+    }
+    return;
+  }
   if (message.contains("method")) {
     FUZZ_CHECK(message["method"] == "window/logMessage");
     return;

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "basic/basic.h"
+#include "language_server/diagnostics.h"
 #include "language_server/edits_reply.h"
 #include "language_server/file_uri.h"
 #include "language_server/line_edits.h"
-#include "vornette/vornette.h"
 #include "settings_discovery/settings_finder.h"
+#include "vornette/vornette.h"
 
 namespace vornette {
 namespace {
@@ -198,10 +199,14 @@ class LanguageServer::Impl {
       if (method == "textDocument/didOpen") {
         const json& document = Member(params, "textDocument");
         server.documents_.Open(StringMember(document, "uri"), StringMember(document, "text"));
+        Publish(server, document);
       } else if (method == "textDocument/didChange") {
         Change(server, params);
+        Publish(server, params["textDocument"]);
       } else if (method == "textDocument/didClose") {
-        server.documents_.Close(StringMember(Member(params, "textDocument"), "uri"));
+        const json& document = Member(params, "textDocument");
+        server.documents_.Close(StringMember(document, "uri"));
+        Publish(server, document);
       }
     } catch (const BadParams& bad) {
       Log(server, method + ": " + bad.message);
@@ -210,9 +215,36 @@ class LanguageServer::Impl {
     }
   }
 
+  // The block warnings of an open document, with its version; an empty
+  // list for one that was closed. Nothing when the client turned them off.
+  static void Publish(LanguageServer& server, const json& document) {
+    if (!server.diagnostics_) return;
+    const std::string& uri = document["uri"].get_ref<const std::string&>();
+    json published = {{"uri", uri}, {"diagnostics", json::array()}};
+    if (const std::string* text = server.documents_.Find(uri)) {
+      EditOptions options;
+      if (OptionsFor(server, uri, *text, &options)) {
+        published["diagnostics"] =
+            BlockDiagnostics(*text, uri, options, server.related_information_);
+      }
+      if (document.contains("version") && document["version"].is_number_integer()) {
+        published["version"] = document["version"];
+      }
+    }
+    Send(server, {{"jsonrpc", "2.0"},
+                  {"method", "textDocument/publishDiagnostics"},
+                  {"params", std::move(published)}});
+  }
+
   static json Initialize(LanguageServer& server, const json& params) {
     if (!params.is_object()) throw BadParams{"the parameters are no object"};
     server.encoding_ = PositionEncoding::kUtf16;
+    const json options = params.value("initializationOptions", json::object());
+    server.diagnostics_ = !(options.is_object() && options.value("diagnostics", true) == false);
+    server.related_information_ =
+        params.value(
+            "/capabilities/textDocument/publishDiagnostics/relatedInformation"_json_pointer,
+            false) == true;
     const json general = params.value("/capabilities/general"_json_pointer, json::object());
     if (general.is_object() && general.contains("positionEncodings") &&
         general["positionEncodings"].is_array()) {

@@ -43,7 +43,9 @@ class LanguageServer {
   const std::function<void(std::string_view)> send_;
   OpenDocuments documents_;
   PositionEncoding encoding_ = PositionEncoding::kUtf16;
-  std::optional<std::string> root_;  // the workspace folder's path
+  std::optional<std::string> root_;   // the workspace folder's path
+  bool diagnostics_ = true;           // publish block warnings
+  bool related_information_ = false;  // the client shows related places
   bool initialized_ = false;
   bool shut_down_ = false;
   bool exited_ = false;

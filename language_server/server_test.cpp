@@ -34,7 +34,8 @@ std::string Initialize(bool utf8 = false, json extra = json::object()) {
 }
 
 std::string Open(const std::string& uri, const std::string& text) {
-  return Notice("textDocument/didOpen", {{"textDocument", {{"uri", uri}, {"text", text}}}});
+  return Notice("textDocument/didOpen",
+                {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", text}}}});
 }
 
 json Doc(const std::string& uri = "file:///robot/a.src") { return {{"uri", uri}}; }
@@ -45,12 +46,31 @@ json Range(size_t a, size_t b, size_t c, size_t d) {
   return {{"start", Pos(a, b)}, {"end", Pos(c, d)}};
 }
 
-// Each message sent as "id:ok", "id:code", "log", or for edits each as
-// "line:units=text".
+// A range as "line:start-end".
+std::string At(const json& range) {
+  return range["start"]["line"].dump() + ":" + range["start"]["character"].dump() + "-" +
+         range["end"]["character"].dump();
+}
+
+// Each message sent as "id:ok", "id:code", "log", for edits each as
+// "line:units=text", for diagnostics "pub@version" and each one's range and
+// code, with the range of its related place after ">".
 std::vector<std::string> Summary(const std::vector<json>& sent) {
   std::vector<std::string> lines;
   for (const json& message : sent) {
-    if (message.contains("method")) {
+    if (message.value("method", "") == "textDocument/publishDiagnostics") {
+      const json& params = message["params"];
+      std::string line = "pub" + (params.contains("version") ? "@" + params["version"].dump() : "");
+      for (const json& diagnostic : params["diagnostics"]) {
+        EXPECT_EQ(diagnostic["severity"], 2);
+        EXPECT_EQ(diagnostic["source"], "vornette");
+        line += " " + At(diagnostic["range"]) + " " + diagnostic["code"].get<std::string>();
+        if (diagnostic.contains("relatedInformation")) {
+          line += ">" + At(diagnostic["relatedInformation"][0]["location"]["range"]);
+        }
+      }
+      lines.push_back(line);
+    } else if (message.contains("method")) {
       lines.push_back(message["method"] == "window/logMessage" ? "log" : "?");
     } else if (message.contains("error")) {
       lines.push_back(message["id"].dump() + ":" + message["error"]["code"].dump());
@@ -126,11 +146,30 @@ TEST(LanguageServer, LifecycleAndBadInput) {
         Request(10, on_type, {{"textDocument", a}, {"position", Pos(1, 0)}, {"ch", "\n"}}),
         Notice("textDocument/didChange", {{"textDocument", a},
                                           {"contentChanges", {{{"range", Range(3, 0, 3, 0)}, {"text", "y"}}}}})},
-       {"1:ok", "2:-32602", "4:-32602", "5:-32602", "6:-32602", "7:-32602", "log", "0:1=X", "9:-32602",
-        "10:-32602", "log"}, 1}};
+       {"1:ok", "pub@1", "2:-32602", "4:-32602", "5:-32602", "6:-32602", "7:-32602", "log", "0:1=X",
+        "9:-32602", "10:-32602", "log"}, 1},
+      // Block warnings after each open and change, cleared on close; a
+      // text that begins with U+FEFF, one character in UTF-16 and three
+      // bytes in UTF-8; the closing word as related information.
+      {{Initialize(false, {{"capabilities", {{"textDocument", {{"publishDiagnostics", {{"relatedInformation", true}}}}}}}}),
+        Open("file:///a.src", "\xEF\xBB\xBF" "DEF a()\nIF x THEN\nEND"),
+        Notice("textDocument/didChange", {{"textDocument", {{"uri", "file:///a.src"}, {"version", 7}}},
+                                          {"contentChanges", {{{"range", Range(1, 0, 1, 2)}, {"text", "ENDIF"}}}}}),
+        Notice("textDocument/didClose", {{"textDocument", a}})},
+       {"1:ok", "pub@1 0:1-4 not-indented-as-block 1:0-2 not-closed-before>2:0-3",
+        "pub@7 0:1-4 not-indented-as-block 1:0-5 closes-no-block", "pub"}, 1},
+      {{Initialize(true), Open("file:///a.src", "\xEF\xBB\xBF" "DEF a()\nIF x THEN\nEND"),
+        Open("file:///b.src", std::string("END\0", 4)), Open("file:///marked.src", "def a()\nend")},
+       {"1:ok", "pub@1 0:3-6 not-indented-as-block 1:0-2 not-closed-before", "pub@1",
+        "pub@1 0:0-3 not-indented-as-block"}, 1},
+      {{Initialize(false, {{"initializationOptions", {{"diagnostics", false}}}}), Open("file:///a.src", "ENDIF"),
+        Notice("textDocument/didClose", {{"textDocument", a}})}, {"1:ok"}, 1}};
   // clang-format on
   for (const auto& row : rows) {
     MemoryEnv env;
+    env.files["/marked.src"] =
+        "\xEF\xBB\xBF"
+        "def a()";  // a mark the editor holds apart
     int status = -1;
     EXPECT_EQ(Summary(Serve(env, row.bodies, &status)), row.sent) << row.bodies.back();
     EXPECT_EQ(status, row.status) << row.bodies.back();
