@@ -136,7 +136,36 @@ void BM_OnTypeNewLine(benchmark::State& state) {
 }
 BENCHMARK(BM_OnTypeNewLine)->Arg(100)->Arg(1024)->Unit(benchmark::kMicrosecond);
 
-// The document arriving: a 1 MB JSON string decoded and held.
+// The block check alone, as each change of a 1 MB document runs it.
+void BM_CheckBlocks(benchmark::State& state) {
+  const std::string text = Program(1 << 20);
+  const FormatterSettings settings = SettingsFromIni(kShippedIni);
+  std::vector<BlockWarning> warnings;
+  std::string error;
+  for (auto _ : state) {
+    if (!CheckBlocks(text, settings, &warnings, &error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(warnings.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_CheckBlocks)->Unit(benchmark::kMillisecond);
+
+// A character typed in the middle of a 1 MB document: the change applied,
+// the document checked, its diagnostics sent.
+void BM_TypeInDocument(benchmark::State& state) {
+  const std::string text = Program(1 << 20);
+  const size_t middle = LineCount(text) / 2;
+  const json change = {{"range",
+                        {{"start", {{"line", middle}, {"character", 0}}},
+                         {"end", {{"line", middle}, {"character", 0}}}}},
+                       {"text", " "}};
+  Run(state, text,
+      {{"method", "textDocument/didChange"},
+       {"params", {{"textDocument", Document()}, {"contentChanges", json::array({change})}}}});
+}
+BENCHMARK(BM_TypeInDocument)->Unit(benchmark::kMillisecond);
+
+// The document arriving: a 1 MB JSON string decoded and held, then checked.
 void BM_OpenDocument(benchmark::State& state) {
   const std::string text = Program(1 << 20);
   Session session("");

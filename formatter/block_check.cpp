@@ -5,6 +5,7 @@
 
 #include "basic/basic.h"
 #include "basic/byte_scan.h"
+#include "basic/packed_word.h"
 #include "formatter/indent.h"
 #include "formatter/spacing.h"
 
@@ -121,35 +122,70 @@ std::string_view SkipBlanksAndTabs(std::string_view text) {
   return text;
 }
 
-// The block word KRL reads at the start of a line, with where it stands in
-// the line and how the warnings write it.
+// The block word KRL reads at the start of a line, and where it stands in
+// the line.
 struct Reading {
   uint8_t word = kWordCount;  // none
   size_t start = 0;
   size_t length = 0;
-  std::string written;
+  std::string_view first, second;  // as written
 };
+
+// How the warnings write a block word: as in the file, one blank between
+// the two words of a two-word form.
+std::string Written(const Reading& reading) {
+  std::string written(reading.first);
+  if (!reading.second.empty()) written.append(" ").append(reading.second);
+  return written;
+}
+
+// The first words of the table, packed, for a lookup of a few integer
+// comparisons a line; and for every first byte, a bit for every length of
+// such a word beginning with it, so that most lines need no lookup at all.
+struct FirstWordTable {
+  std::array<PackedWord, kWordCount> packed{};
+  std::array<uint16_t, 256> lengths{};
+};
+
+const FirstWordTable& FirstWords() {
+  static const FirstWordTable table = [] {
+    FirstWordTable all;
+    for (size_t i = 0; i < kWordCount; ++i) {
+      const std::string_view first = kWords[i].first;
+      all.packed[i] = PackUpper(first);
+      for (char c : {ToUpperAscii(first[0]), ToLowerAscii(first[0])}) {
+        all.lengths[static_cast<unsigned char>(c)] |= uint16_t{1} << first.size();
+      }
+    }
+    return all;
+  }();
+  return table;
+}
 
 Reading ReadKrlBlockWord(std::string_view line, size_t mark) {
   Reading reading;
   const std::string_view trimmed = TrimLeft(line.substr(mark));
   const std::string_view first = KrlFirstWord(trimmed);
-  if (first.empty() || first.size() > 10) return reading;
-  const std::string_view after = SkipBlanksAndTabs(trimmed.substr(first.size()));
-  const std::string_view second = KrlFirstWord(after);
+  const FirstWordTable& table = FirstWords();
+  if (first.empty() || first.size() > 10 ||
+      !((table.lengths[static_cast<unsigned char>(first[0])] >> first.size()) & 1)) {
+    return reading;
+  }
+  const PackedWord packed = PackUpper(first);
   for (uint8_t i = 0; i < kWordCount; ++i) {
+    if (!(table.packed[i] == packed)) continue;
     const KrlWord& word = kWords[i];
-    if (!SameTextNoCase(first, word.first)) continue;
-    if (word.second.empty()) {
-      reading.length = first.size();
-      reading.written = first;
-    } else if (SameTextNoCase(second, word.second)) {
-      reading.length = static_cast<size_t>(after.data() - first.data()) + second.size();
-      reading.written.assign(first).append(" ").append(second);
+    if (!word.second.empty()) {
+      const std::string_view after = SkipBlanksAndTabs(trimmed.substr(first.size()));
+      const std::string_view second = KrlFirstWord(after);
+      if (!SameTextNoCase(second, word.second)) continue;
+      reading.second = second;
+      reading.length = static_cast<size_t>(second.data() - first.data()) + second.size();
     } else {
-      continue;
+      reading.length = first.size();
     }
     reading.word = i;
+    reading.first = first;
     reading.start = static_cast<size_t>(first.data() - line.data());
     return reading;
   }
@@ -180,7 +216,9 @@ class BlockChecker {
     for (size_t start = 0; start < text_.size();) {
       const size_t end = LineEndFrom(text_, start);
       Line(text_.substr(start, end - start), start, ++number);
-      start = end == text_.size() ? end : end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+      if (end == text_.size()) break;
+      start =
+          end + (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1);
     }
     for (auto& stack : stacks_) {
       for (const Open& open : stack) Fill(open, BlockWarningKind::kNeverClosed, " is never closed");
@@ -192,13 +230,13 @@ class BlockChecker {
  private:
   struct Open {
     uint8_t word;
-    size_t slot;  // its warning, kept only if it gets a text
-    std::string written;
+    size_t slot;      // its warning, kept only if it gets a text
+    Reading reading;  // for its warning's text
   };
 
   void Line(std::string_view line, size_t offset, size_t number) {
     const size_t mark = number == 1 && line.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    Reading reading = ReadKrlBlockWord(line, mark);
+    const Reading reading = ReadKrlBlockWord(line, mark);
     if (reading.word == kWordCount) return;
     const KrlWord& word = kWords[reading.word];
     const TextSpan at{number, reading.start + 1, offset + reading.start, reading.length};
@@ -206,20 +244,20 @@ class BlockChecker {
     std::vector<Open>& stack = stacks_[word.fold ? 1 : 0];
     if (word.role == Role::kOpens) {
       ++open_[word.pair];
-      stack.push_back({reading.word, warnings_.size(), std::move(reading.written)});
+      stack.push_back({reading.word, warnings_.size(), reading});
       warnings_.push_back({at, BlockWarningKind::kNeverClosed, "", std::nullopt});
     } else if (word.role == Role::kMiddle) {
       const uint8_t parent = stack.empty() ? uint8_t{kWordCount} : stack.back().word;
       if (parent != word.pair) {
         const std::string_view where = kWords[word.pair].first;
-        Add(at, BlockWarningKind::kOutside, reading.written + " outside " + std::string(where));
+        Add(at, BlockWarningKind::kOutside, Written(reading) + " outside " + std::string(where));
       }
     } else if (open_[reading.word] == 0) {
-      Add(at, BlockWarningKind::kClosesNothing, reading.written + " closes no open block");
+      Add(at, BlockWarningKind::kClosesNothing, Written(reading) + " closes no open block");
     } else {
       // Every block inside the one this word closes is cut short by it.
       const std::string cut =
-          " is not closed before " + reading.written + " on line " + std::to_string(number);
+          " is not closed before " + Written(reading) + " on line " + std::to_string(number);
       while (kWords[stack.back().word].pair != reading.word) {
         Fill(stack.back(), BlockWarningKind::kNotClosedBefore, cut);
         warnings_[stack.back().slot].closer = at;
@@ -243,7 +281,7 @@ class BlockChecker {
     const IndentationReading own = ReadIndentation(line.substr(extended ? mark : 0), extended);
     if (own.effects == expected_[reading.word]) return;
     indentation_warned_ = true;
-    const std::string& written = reading.written;
+    const std::string written = Written(reading);
     if (!extended && ReadIndentation(line.substr(mark), true).effects == expected_[reading.word]) {
       const bool behind_mark = mark > 0 && IsClassic(reading.word);
       return Add(at, BlockWarningKind::kNotIndentedAsBlock,
@@ -276,7 +314,7 @@ class BlockChecker {
 
   void Fill(const Open& open, BlockWarningKind kind, std::string_view rest) {
     warnings_[open.slot].kind = kind;
-    warnings_[open.slot].text = open.written + std::string(rest);
+    warnings_[open.slot].text = Written(open.reading) + std::string(rest);
   }
 
   const std::string_view text_;
