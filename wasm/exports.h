@@ -18,6 +18,13 @@ const char* vornette_version();
 // in the result (a NUL byte, memory run out).
 int vornette_format(const char* bytes, size_t size, const char* ini, size_t ini_size);
 
+// Checks the blocks of the `size` bytes at `bytes` as CheckBlocks does, by
+// the settings of the INI text at `ini`. 1 with the warnings in the result,
+// one a line as LINE TAB COLUMN TAB OFFSET TAB LENGTH TAB KIND TAB
+// CLOSER_LINE (0 for none) TAB TEXT LF, the text in the bytes' own
+// encoding; 0 with the reason in the result.
+int vornette_check_blocks(const char* bytes, size_t size, const char* ini, size_t ini_size);
+
 // Puts in the result the Vornette.ini text, every key present, that gives
 // the settings the INI text at `ini` gives.
 void vornette_normalize_ini(const char* ini, size_t ini_size);

@@ -1,6 +1,8 @@
 // The playground: a program in the editor, formatted as you type by the
-// library built as WebAssembly, under settings set by controls; files in
-// and out byte for byte; the whole state in the URL fragment.
+// library built as WebAssembly, under settings set by controls, its block
+// warnings listed and marked in the gutter; files in and out byte for
+// byte; the whole state in the URL fragment.
+import { lintGutter, setDiagnostics } from '@codemirror/lint';
 import { unifiedMergeView } from '@codemirror/merge';
 import { EditorState } from '@codemirror/state';
 import { basicSetup, EditorView } from 'codemirror';
@@ -24,6 +26,7 @@ const page = {
   lineEnd: '\r\n',  // joins the lines of edited text: the file's first line end
   formatted: null,  // the result's bytes; null when the formatter refused the file
   formatMilliseconds: 0,
+  warnings: [],  // the block warnings of `bytes`, as CodeMirror diagnostics
 };
 
 // The first line end of a file: LF, or CR LF for CR LF and a lone CR (as
@@ -37,11 +40,46 @@ function decodeAsSource(bytes) {
   return page.encoding === 'utf-8' ? new TextDecoder().decode(bytes) : decodeWindows1252(bytes);
 }
 
+// The block warnings of the bytes as diagnostics of the editor's text:
+// a column counts bytes in the file's encoding, the editor counts
+// characters, and holds a UTF-8 byte-order mark apart from the first line.
+function diagnosticsOf(warnings, doc) {
+  return warnings.map((warning) => {
+    const lineStart = warning.offset - (warning.column - 1);
+    const textStart = warning.line === 1 && page.mark ? lineStart + 3 : lineStart;
+    const before = decodeAsSource(page.bytes.subarray(textStart, warning.offset)).length;
+    const from = doc.line(warning.line).from + before;
+    const to = from + decodeAsSource(page.bytes.subarray(warning.offset, warning.offset + warning.length)).length;
+    return { from, to, severity: 'warning', source: 'vornette', message: warning.text, line: warning.line };
+  });
+}
+
+function showWarnings(ini) {
+  const result = page.vornette.checkBlocks(page.bytes, ini, decodeAsSource);
+  page.warnings = result.ok ? diagnosticsOf(result.warnings, source.state.doc) : [];
+  const list = $('warnings');
+  list.replaceChildren(...page.warnings.map((warning) => {
+    const item = document.createElement('li');
+    const link = document.createElement('a');
+    link.href = '#';
+    link.textContent = `Line ${warning.line}: ${warning.message}`;
+    link.addEventListener('click', (event) => {
+      event.preventDefault();
+      source.dispatch({ selection: { anchor: warning.from, head: warning.to }, scrollIntoView: true });
+      source.focus();
+    });
+    item.append(link);
+    return item;
+  }));
+  list.hidden = page.warnings.length === 0;
+}
+
 const readOnly = [EditorState.readOnly.of(true), EditorView.editable.of(false)];
 let settingSource = false;
 const source = new EditorView({
   parent: $('source'),
-  extensions: [basicSetup, EditorView.updateListener.of((update) => {
+  extensions: [basicSetup, lintGutter(),
+               EditorView.updateListener.of((update) => {
     if (!update.docChanged || settingSource) return;
     const text = update.state.doc.sliceString(0).replace(/\n/g, page.lineEnd);
     page.bytes = encodeFile(text, page.encoding, page.mark);
@@ -74,6 +112,10 @@ function format() {
   const start = performance.now();
   const result = page.vornette.format(page.bytes, ini);
   page.formatMilliseconds = performance.now() - start;
+  showWarnings(ini);
+  // Formatting runs inside the editor's update, which may not start another:
+  // the marks follow as soon as it is done, before any further input.
+  queueMicrotask(() => source.dispatch(setDiagnostics(source.state, page.warnings)));
   page.formatted = result.ok ? result.bytes : null;
   $('error').hidden = result.ok;
   $('error').textContent = result.ok ? '' : `Not formatted: ${result.error}.`;

@@ -35,6 +35,30 @@ export class Vornette {
     return value === 1 ? { ok: true, bytes } : { ok: false, error: new TextDecoder().decode(bytes) };
   }
 
+  // The block warnings of `source` bytes under the settings of `ini`:
+  // { ok: true, warnings: [{ line, column, offset, length, kind, closerLine,
+  // text }] } (positions in bytes, from 1; the text decoded by `decode`), or
+  // { ok: false, error }.
+  checkBlocks(source, ini, decode) {
+    const { value, bytes } = this.withBytes([source, ini], this.module._vornette_check_blocks);
+    if (value !== 1) return { ok: false, error: new TextDecoder().decode(bytes) };
+    const warnings = [];
+    for (let start = 0; start < bytes.length;) {
+      const end = bytes.indexOf(0x0a, start);
+      const fields = [];
+      let at = start;
+      for (let i = 0; i < 6; ++i) {
+        const tab = bytes.indexOf(0x09, at);
+        fields.push(Number(new TextDecoder().decode(bytes.subarray(at, tab))));
+        at = tab + 1;
+      }
+      const [line, column, offset, length, kind, closerLine] = fields;
+      warnings.push({ line, column, offset, length, kind, closerLine, text: decode(bytes.subarray(at, end)) });
+      start = end + 1;
+    }
+    return { ok: true, warnings };
+  }
+
   // The Vornette.ini text, every key present, that gives the settings `ini` gives.
   normalizeIni(ini) {
     return new TextDecoder().decode(this.withBytes([ini], this.module._vornette_normalize_ini).bytes);

@@ -3,6 +3,7 @@
 // result held to what vornette-format gives with the same Vornette.ini.
 // Usage: node playground.test.mjs VORNETTE_FORMAT SOURCE_DIR [SCREENSHOT.png]
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { extname, join, resolve } from 'node:path';
@@ -105,6 +106,31 @@ try {
     await page.waitForFunction(() => /\bX = 2\b/.test(document.querySelector('#formatted').textContent));
     // The sample ends with CR LF, so what was typed joins with CR LF too.
     await agree(page, Buffer.concat([sample, Buffer.from('if x==1 then\r\nx=2')]));
+  });
+
+  await check('block warnings are listed and marked as you type, as vornette-format prints them', async () => {
+    // What was typed so far leaves an IF open.
+    const typed = Buffer.concat([sample, Buffer.from('if x==1 then\r\nx=2')]);
+    writeFileSync(iniFile, (await agree(page, typed)).ini);
+    const printed = spawnSync(program, ['--warnings', '--config', iniFile, '--stdin-filename', 'x.src'], { input: typed });
+    const expected = printed.stderr.toString().split('\n').filter(Boolean)
+      .map((line) => line.replace(/^x\.src:(\d+):\d+: warning: /, 'Line $1: '));
+    assert.ok(expected.length > 0);
+    await page.waitForSelector('#source .cm-lint-marker-warning');
+    assert.deepEqual(await page.$$eval('#warnings li', (items) => items.map((item) => item.textContent)), expected);
+    await page.click('#source .cm-content');
+    await page.keyboard.press('Control+End');
+    await page.keyboard.press('Enter');
+    await page.keyboard.type('endif');
+    await page.waitForSelector('#warnings', { state: 'hidden' });
+    await page.waitForSelector('#source .cm-lint-marker-warning', { state: 'detached' });
+    // Behind a byte-order mark, the mark is no character of the editor's text.
+    await openFile(page, 'marked.src', Buffer.from('\xEF\xBB\xBFENDIF\r\n', 'latin1'));
+    assert.deepEqual(await page.$$eval('#warnings li', (items) => items.map((item) => item.textContent)),
+                     ['Line 1: ENDIF after the byte-order mark is indented as a block only with ExtendedBlocks=1',
+                      'Line 1: ENDIF closes no open block']);
+    await page.waitForSelector('#source .cm-lintRange-warning');
+    assert.equal(await page.textContent('#source .cm-lintRange-warning'), 'ENDIF');
   });
 
   await check('every setting changes the result as it changes vornette-format\'s', async () => {

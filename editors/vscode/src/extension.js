@@ -1,7 +1,8 @@
 // Vornette in VS Code: runs `vornette-format --lsp` as the language server of
 // KRL documents, so that Format Document, Format Selection, format on type
 // and format on save (whole files or only the changed lines) all go through
-// the same formatter as the command line.
+// the same formatter as the command line; and shows the formatter's block
+// warnings as problems while you type.
 'use strict';
 
 const fs = require('node:fs');
@@ -53,9 +54,11 @@ async function start(context) {
       .then((choice) => choice && output.show());
     return;
   }
+  const diagnostics = vscode.workspace.getConfiguration('vornette').get('diagnostics', true);
   client = new LanguageClient('vornette', 'Vornette', { command: found, args: ['--lsp'] }, {
     documentSelector: [{ language: 'krl' }],
     outputChannel: output,
+    initializationOptions: { diagnostics },
   });
   try {
     await client.start();
@@ -82,7 +85,9 @@ async function activate(context) {
     vscode.commands.registerCommand('vornette.restartServer', () => restart(context)),
     vscode.commands.registerCommand('vornette.showOutput', () => output.show()),
     vscode.workspace.onDidChangeConfiguration((change) => {
-      if (change.affectsConfiguration('vornette.path')) restart(context);
+      if (change.affectsConfiguration('vornette.path') || change.affectsConfiguration('vornette.diagnostics')) {
+        restart(context);
+      }
     }),
     vscode.workspace.onDidGrantWorkspaceTrust(() => restart(context)));
   await start(context);

@@ -52,6 +52,7 @@ writeFileSync(join(project, 'select.src'), small);
 writeFileSync(join(project, 'enter.src'), 'DEF main()\r\n  IF X THEN\r\n    X = 1\r\n    ENDIF');
 writeFileSync(join(project, 'save.src'), small);
 writeFileSync(join(project, 'wide', 'four.src'), small);
+writeFileSync(join(project, 'unpaired.src'), 'DEF main()\r\nIF x THEN\r\nEND\r\n');
 const git = (...args) => execFileSync('git', ['-C', project, ...args], { stdio: 'pipe' });
 git('init', '-q');
 git('-c', 'user.email=t@example.com', '-c', 'user.name=t', 'add', '.');
@@ -183,6 +184,14 @@ try {
     assert.deepEqual(changed, [3, 6], after.join('|'));
     assert.deepEqual(after, lines(runFormat(program, ['--lines', '3:3', '--lines', '6:6', '--stdin-filename',
                                                       join(project, 'save.src')], edited)));
+  });
+
+  await check('a block warning shows in the Problems panel', async () => {
+    await open('unpaired.src');
+    await command('View: Focus Problems');
+    await page.waitForFunction(() => /IF is not closed before END on line 3/.test(document.querySelector('.part.panel')?.textContent ?? ''),
+                               null, { timeout: 20000 }).catch(async (error) => { await shot(); throw error; });
+    await command('View: Close Panel');
   });
 
   await check('vornette.path naming a missing file: the notification names it', async () => {
