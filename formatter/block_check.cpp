@@ -199,17 +199,26 @@ struct IndentationReading {
   uint8_t effects;
 };
 
+// What the indentation, by the extended rules, reads in each block word
+// written alone: what it must read in a line for the word to count.
+const std::array<uint8_t, kWordCount>& ExpectedEffects() {
+  static const std::array<uint8_t, kWordCount> expected = [] {
+    std::array<uint8_t, kWordCount> all{};
+    for (size_t i = 0; i < kWordCount; ++i) {
+      const KrlWord& word = kWords[i];
+      const std::string name =
+          std::string(word.first) + (word.second.empty() ? "" : " ") + std::string(word.second);
+      all[i] = BlockEffects(name, true);
+    }
+    return all;
+  }();
+  return expected;
+}
+
 class BlockChecker {
  public:
   BlockChecker(std::string_view text, const FormatterSettings& settings)
-      : text_(text), settings_(settings) {
-    for (uint8_t i = 0; i < kWordCount; ++i) {
-      const std::string name = std::string(kWords[i].first) +
-                               (kWords[i].second.empty() ? "" : " ") +
-                               std::string(kWords[i].second);
-      expected_[i] = BlockEffects(name, true);
-    }
-  }
+      : text_(text), settings_(settings), expected_(ExpectedEffects()) {}
 
   std::vector<BlockWarning> Run() {
     size_t number = 0;
@@ -255,10 +264,13 @@ class BlockChecker {
     } else if (open_[reading.word] == 0) {
       Add(at, BlockWarningKind::kClosesNothing, Written(reading) + " closes no open block");
     } else {
-      // Every block inside the one this word closes is cut short by it.
-      const std::string cut =
-          " is not closed before " + Written(reading) + " on line " + std::to_string(number);
+      // Every block inside the one this word closes is cut short by it; the
+      // text is made only then, as most closing words close the innermost.
+      std::string cut;
       while (kWords[stack.back().word].pair != reading.word) {
+        if (cut.empty()) {
+          cut = " is not closed before " + Written(reading) + " on line " + std::to_string(number);
+        }
         Fill(stack.back(), BlockWarningKind::kNotClosedBefore, cut);
         warnings_[stack.back().slot].closer = at;
         --open_[kWords[stack.back().word].pair];
@@ -319,7 +331,7 @@ class BlockChecker {
 
   const std::string_view text_;
   const FormatterSettings& settings_;
-  std::array<uint8_t, kWordCount> expected_{};
+  const std::array<uint8_t, kWordCount>& expected_;
   std::array<size_t, kWordCount> open_{};    // open blocks, by the word that closes them
   std::array<std::vector<Open>, 2> stacks_;  // the nest of the folds, and of all others
   std::vector<BlockWarning> warnings_;
