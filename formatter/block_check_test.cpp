@@ -66,6 +66,8 @@ TEST(CheckBlocksTest, Rules) {
       {shipped, "GLOBAL DEF b()\nSPLINE\nENDSPLINE\nEND",
        "1:1+10 k5 GLOBAL DEF is indented as a block only with ExtendedBlocks=1\n"},
       {extended, "\xEF\xBB\xBF" "DEF a()\nEND", ""},
+      {shipped, "\xEF\xBB\xBF" "SPLINE\nENDSPLINE",
+       "1:4+6 k5 SPLINE is indented as a block only with ExtendedBlocks=1\n"},
       // A ";" glued to a word, with and without spacing; a kind-5 warning
       // first at its place; a fold end in a comment even with spacing.
       {unspaced, "ENDIF;x\nEND;", "1:1+5 k5 ENDIF;x is not read as ENDIF: put a blank before \";\"\n"
@@ -77,8 +79,8 @@ TEST(CheckBlocksTest, Rules) {
       {{.SpacingOperators = false, .ExtendedBlocks = true}, "TIME_BLOCK START;x\nTIME_BLOCK END",
        "1:1+16 k5 TIME_BLOCK START is not indented as a block\n"},
       // Words the settings leave flat on purpose count for no kind-5 warning.
-      {flat, "DEF;\n;FOLD;x\n;ENDFOLD\nEND\nIF;", "5:1+2 k5 IF; is not read as IF: put a blank before \";\"\n"
-       "5:1+2 k3 IF is never closed\n"},
+      {flat, "DEF;\nEND;\nDEFFCT;\nENDFCT;\nDEFDAT;\nENDDAT;\nGLOBAL DEF\nEND\n;FOLD;x\n;ENDFOLD\nIF;",
+       "11:1+2 k5 IF; is not read as IF: put a blank before \";\"\n11:1+2 k3 IF is never closed\n"},
       {shipped, "DEF a()\0\nEND"sv, "the text holds a NUL byte and is no single-byte text"},
   };
   // clang-format on

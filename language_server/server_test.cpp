@@ -159,9 +159,10 @@ TEST(LanguageServer, LifecycleAndBadInput) {
        {"1:ok", "pub@1 0:1-4 not-indented-as-block 1:0-2 not-closed-before>2:0-3",
         "pub@7 0:1-4 not-indented-as-block 1:0-5 closes-no-block", "pub"}, 1},
       {{Initialize(true), Open("file:///a.src", "\xEF\xBB\xBF" "DEF a()\nIF x THEN\nEND"),
-        Open("file:///b.src", std::string("END\0", 4)), Open("file:///marked.src", "def a()\nend")},
+        Open("file:///b.src", std::string("END\0", 4)), Open("file:///marked.src", "def a()\nend"),
+        Open("file:///c.src", "ELSE")},
        {"1:ok", "pub@1 0:3-6 not-indented-as-block 1:0-2 not-closed-before", "pub@1",
-        "pub@1 0:0-3 not-indented-as-block"}, 1},
+        "pub@1 0:0-3 not-indented-as-block", "pub@1 0:0-4 outside-block"}, 1},
       {{Initialize(false, {{"initializationOptions", {{"diagnostics", false}}}}), Open("file:///a.src", "ENDIF"),
         Notice("textDocument/didClose", {{"textDocument", a}})}, {"1:ok"}, 1}};
   // clang-format on
