@@ -45,9 +45,9 @@ int vornette_check_blocks(const char* bytes, size_t size, const char* ini, size_
   }
   for (const vornette::BlockWarning& warning : warnings) {
     const vornette::TextSpan& at = warning.at;
-    for (size_t number : {at.line, at.column, at.offset, at.length,
-                          static_cast<size_t>(warning.kind),
-                          warning.closer ? warning.closer->line : size_t{0}}) {
+    for (size_t number :
+         {at.line, at.column, at.offset, at.length, static_cast<size_t>(warning.kind),
+          warning.closer ? warning.closer->line : size_t{0}}) {
       result.append(std::to_string(number)).push_back('\t');
     }
     result.append(warning.text).push_back('\n');
