@@ -1,12 +1,15 @@
 // The library built as WebAssembly formats every sample program byte for
-// byte as the native vornette-format does, under several settings.
+// byte as the native vornette-format does, and finds the same block
+// warnings, under several settings.
 // Usage: node wasm_corpus.test.mjs VORNETTE_FORMAT SOURCE_DIR
 import assert from 'node:assert/strict';
 import { existsSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { join, resolve } from 'node:path';
 
-import { check, report, runFormat, scratch } from '../../tests/harness.mjs';
+import { spawnSync } from 'node:child_process';
+
+import { check, command, report, scratch, wineEnv } from '../../tests/harness.mjs';
 import { Vornette } from '../src/vornette.js';
 
 const [program, sourceDir] = process.argv.slice(2).map((p) => resolve(p));
@@ -40,8 +43,13 @@ for (const [name, ini] of Object.entries(settings)) {
   writeFileSync(iniFile, ini);
   await check(`${files.length} files with the settings "${name}"`, () => {
     for (const file of files) {
-      const wasm = vornette.format(readFileSync(file), bytesOf(ini));
-      assert.deepEqual(wasm.ok && Buffer.from(wasm.bytes), runFormat(program, ['--config', iniFile, file]), file);
+      const bytes = readFileSync(file);
+      const wasm = vornette.format(bytes, bytesOf(ini));
+      const native = spawnSync(...command(program, ['--warnings', '--config', iniFile, file]), { env: wineEnv });
+      assert.deepEqual(wasm.ok && Buffer.from(wasm.bytes), native.stdout, file);
+      const warnings = vornette.checkBlocks(bytes, bytesOf(ini), (b) => Buffer.from(b).toString('latin1')).warnings;
+      assert.equal(warnings.map((w) => `${file}:${w.line}:${w.column}: warning: ${w.text}\n`).join(''),
+                   native.stderr.toString('latin1'), file);
     }
   });
 }
