@@ -97,6 +97,13 @@ inline size_t LineEndFrom(std::string_view text, size_t from) {
   return from + FindLineEnd(text.data() + from, text.size() - from);
 }
 
+// Where the line after the line end at `end` of `text` begins: behind its
+// CR LF, lone CR or LF; `end` itself when that is the end of the text.
+inline size_t NextLineStart(std::string_view text, size_t end) {
+  if (end == text.size()) return end;
+  return end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+}
+
 }  // namespace vornette
 
 #endif  // VORNETTE_BASIC_BYTE_SCAN_H_

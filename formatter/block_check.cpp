@@ -117,11 +117,6 @@ std::string_view KrlFirstWord(std::string_view text) {
   return text.substr(0, end);
 }
 
-std::string_view SkipBlanksAndTabs(std::string_view text) {
-  while (!text.empty() && (text[0] == ' ' || text[0] == '\t')) text.remove_prefix(1);
-  return text;
-}
-
 // The block word KRL reads at the start of a line, and where it stands in
 // the line.
 struct Reading {
@@ -226,8 +221,7 @@ class BlockChecker {
       const size_t end = LineEndFrom(text_, start);
       Line(text_.substr(start, end - start), start, ++number);
       if (end == text_.size()) break;
-      start =
-          end + (text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? 2 : 1);
+      start = NextLineStart(text_, end);
     }
     for (auto& stack : stacks_) {
       for (const Open& open : stack) Fill(open, BlockWarningKind::kNeverClosed, " is never closed");

@@ -110,9 +110,7 @@ uint8_t ExtendedWordEffects(std::string_view word) {
 uint8_t ExtendedEffects(std::string_view trimmed, std::string_view word) {
   const uint8_t effects = BlockWordEffects(word) | ExtendedWordEffects(word);
   if (!(effects & (kGlobal | kTimeBlock | kConstVel))) return effects;
-  std::string_view rest = trimmed.substr(word.size());
-  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
-  const std::string_view second = FirstWord(rest);
+  const std::string_view second = FirstWord(SkipBlanksAndTabs(trimmed.substr(word.size())));
   if (effects & kGlobal) {
     const uint8_t routine = BlockWordEffects(second);
     return (routine & kRoutine) && (routine & kOpensBlock) ? routine : 0;

@@ -70,6 +70,12 @@ struct IndentedLine {
 IndentedLine IndentLine(std::string_view line, IndentState& state,
                         const FormatterSettings& settings, bool column_one = false);
 
+// `text` without the blanks and TABs it begins with.
+inline std::string_view SkipBlanksAndTabs(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  return text;
+}
+
 // Removes the leading bytes up to 0x20 (blanks, TABs, control characters).
 std::string_view TrimLeft(std::string_view line);
 

@@ -13,7 +13,7 @@ namespace {
 std::string_view NextLineText(std::string_view text, size_t* at) {
   const size_t start = *at;
   const size_t stop = LineEndFrom(text, start);
-  *at = stop == text.size() ? stop : stop + (text.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
+  *at = NextLineStart(text, stop);
   return text.substr(start, stop - start);
 }
 

@@ -29,7 +29,7 @@ bool OffsetOf(std::string_view text, Position position, PositionEncoding encodin
   for (size_t line = 0; line < position.line; ++line) {
     const size_t end = LineEndFrom(text, start);
     if (end == text.size()) return false;
-    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    start = NextLineStart(text, end);
   }
   const size_t end = LineEndFrom(text, start);
   size_t at = start;

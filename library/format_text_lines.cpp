@@ -18,8 +18,7 @@ struct TextLine {
 TextLine NextLine(std::string_view bytes, size_t* at) {
   const size_t start = *at;
   const size_t stop = LineEndFrom(bytes, start);
-  const size_t next =
-      stop == bytes.size() ? stop : stop + (bytes.compare(stop, 2, "\r\n") == 0 ? 2 : 1);
+  const size_t next = NextLineStart(bytes, stop);
   *at = next;
   return {bytes.substr(start, stop - start), bytes.substr(stop, next - stop)};
 }

@@ -20,9 +20,7 @@ struct Unit {
 
 // The position behind the line end of the line that begins at `at`.
 size_t LineEndBehind(std::string_view text, size_t at) {
-  const size_t end = LineEndFrom(text, at);
-  if (end == text.size()) return end;
-  return end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  return NextLineStart(text, LineEndFrom(text, at));
 }
 
 std::vector<Unit> Units(std::string_view before, std::string_view after) {

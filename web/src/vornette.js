@@ -43,13 +43,14 @@ export class Vornette {
     const { value, bytes } = this.withBytes([source, ini], this.module._vornette_check_blocks);
     if (value !== 1) return { ok: false, error: new TextDecoder().decode(bytes) };
     const warnings = [];
+    const digits = new TextDecoder();
     for (let start = 0; start < bytes.length;) {
       const end = bytes.indexOf(0x0a, start);
       const fields = [];
       let at = start;
       for (let i = 0; i < 6; ++i) {
         const tab = bytes.indexOf(0x09, at);
-        fields.push(Number(new TextDecoder().decode(bytes.subarray(at, tab))));
+        fields.push(Number(digits.decode(bytes.subarray(at, tab))));
         at = tab + 1;
       }
       const [line, column, offset, length, kind, closerLine] = fields;
