@@ -67,4 +67,32 @@ bool PathOfFileUri(std::string_view uri, bool windows, std::string* path) {
   return true;
 }
 
+std::string FileUriOfPath(std::string_view path, bool windows) {
+  std::string slashed(path);
+  if (windows) std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  std::string uri = "file://";
+  size_t at = 0;
+  if (windows && slashed.starts_with("//")) {
+    // The host stays as it is; the share and the rest are the path.
+    const size_t share = std::min(slashed.find('/', 2), slashed.size());
+    uri.append(slashed, 2, share - 2);
+    at = share;
+  } else if (!slashed.starts_with('/')) {
+    uri += '/';
+  }
+  constexpr char kHex[] = "0123456789ABCDEF";
+  for (; at < slashed.size(); ++at) {
+    const unsigned char c = static_cast<unsigned char>(slashed[at]);
+    if (IsAsciiLetter(static_cast<char>(c)) || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+        c == '_' || c == '~' || c == '/') {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 15];
+    }
+  }
+  return uri;
+}
+
 }  // namespace vornette

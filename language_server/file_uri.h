@@ -15,6 +15,13 @@ namespace vornette {
 // broken escape or an escaped NUL.
 bool PathOfFileUri(std::string_view uri, bool windows, std::string* path);
 
+// The `file:` URI of the absolute UTF-8 path `path`, every byte but letters,
+// digits, "-._~" and "/" percent-encoded. With `windows` a backslash
+// separates folders too, a drive path gets a slash before it and a path
+// that begins with two separators names a share on its host; the inverse
+// of PathOfFileUri.
+std::string FileUriOfPath(std::string_view path, bool windows);
+
 }  // namespace vornette
 
 #endif  // VORNETTE_LANGUAGE_SERVER_FILE_URI_H_

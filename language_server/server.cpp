@@ -23,6 +23,7 @@ constexpr int kInvalidRequest = -32600;
 constexpr int kMethodNotFound = -32601;
 constexpr int kInvalidParams = -32602;
 constexpr int kServerNotInitialized = -32002;
+constexpr int kRequestFailed = -32803;
 
 constexpr int kLogWarning = 2;
 
@@ -30,6 +31,13 @@ constexpr int kLogWarning = 2;
 struct BadParams {
   std::string message;
 };
+
+// A request understood, but not carried out: the message says why.
+struct Refused {
+  std::string message;
+};
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
 const json& Member(const json& object, const char* name) {
   if (!object.is_object() || !object.contains(name)) {
@@ -180,6 +188,9 @@ class LanguageServer::Impl {
       if (method == "textDocument/onTypeFormatting") {
         return ReplyEdits(server, id, OnType(server, params));
       }
+      if (method == "vornette/settings") return Reply(server, id, SettingsOf(server, params));
+    } catch (const Refused& refused) {
+      return Fail(server, id, kRequestFailed, refused.message);
     } catch (const BadParams& bad) {
       return Fail(server, id, kInvalidParams, method + ": " + bad.message);
     } catch (const json::exception& bad) {
@@ -314,15 +325,23 @@ class LanguageServer::Impl {
     return *text;
   }
 
+  // The path the settings of the document `uri` are looked up for: its
+  // file's, or for a document without one, a file in the workspace folder.
+  // `file` says which.
+  static std::string SettingsPath(LanguageServer& server, const std::string& uri, bool* file) {
+    std::string path;
+    *file = LocalPath(server, uri, &path);
+    return *file ? path : server.root_.value_or(server.env_.CurrentFolder()) + "/untitled";
+  }
+
   // Settings as vornette-format finds them for the document's file, read
   // afresh each time so that an edited Vornette.ini counts at once; for a
   // document without a file, as for a file in the workspace folder. The
   // file on disk also tells whether it begins with a byte-order mark.
   static bool OptionsFor(LanguageServer& server, const std::string& uri, std::string_view text,
                          EditOptions* options) {
-    std::string path;
-    const bool file = LocalPath(server, uri, &path);
-    if (!file) path = server.root_.value_or(server.env_.CurrentFolder()) + "/untitled";
+    bool file = false;
+    const std::string path = SettingsPath(server, uri, &file);
     SettingsFinder finder(server.env_, std::nullopt, server.builtin_);
     FoundSettings found;
     std::string error;
@@ -339,11 +358,50 @@ class LanguageServer::Impl {
     return true;
   }
 
+  // Which Vornette.ini governs the document `uri`, open or not: its path
+  // and URI, or nulls for the built-in settings.
+  static json SettingsOf(LanguageServer& server, const json& params) {
+    const std::string& uri = StringMember(Member(params, "textDocument"), "uri");
+    bool file = false;
+    SettingsFinder finder(server.env_, std::nullopt, server.builtin_);
+    FoundSettings found;
+    std::string error, utf8;
+    if (!finder.For(SettingsPath(server, uri, &file), &found, &error)) {
+      throw Refused{uri + ": " + error};
+    }
+    if (found.source == kBuiltinSource || !server.env_.PathToUtf8(found.source, &utf8)) {
+      return {{"path", nullptr}, {"uri", nullptr}};
+    }
+    return {{"path", utf8}, {"uri", FileUriOfPath(utf8, Windows(server))}};
+  }
+
+  // Refuses to format a document that the editor decoded as UTF-8 although
+  // its file is not UTF-8: every byte it could not decode stands as U+FFFD
+  // in the text, and formatting would make that loss look intended. A file
+  // that holds U+FFFD itself is valid UTF-8 and is formatted.
+  static void RefuseWronglyDecoded(LanguageServer& server, const std::string& uri,
+                                   std::string_view text) {
+    if (text.find(kReplacementCharacter) == std::string_view::npos) return;
+    std::string path, shown;
+    ByteBuffer saved;
+    if (!LocalPath(server, uri, &path) ||
+        server.env_.ReadWholeFile(path, &saved) != FileResult::kOk || IsValidUtf8(saved.view())) {
+      return;
+    }
+    if (!PathOfFileUri(uri, Windows(server), &shown)) shown = uri;
+    throw Refused{shown +
+                  " was decoded as UTF-8, but it is not UTF-8: the characters shown as U+FFFD "
+                  "stand for bytes that saving would replace. Re-open it with its encoding "
+                  "(VS Code: \"Reopen with Encoding\", Western (Windows 1252); Vim: :e "
+                  "++enc=cp1252) and format it then."};
+  }
+
   static std::vector<LineEdit> Format(LanguageServer& server, const json& params,
                                       const std::vector<LineRange>& lines) {
     const std::string& text = DocumentOf(server, params);
     const std::string& uri = params["textDocument"]["uri"].get_ref<const std::string&>();
     CheckLines(text, lines);
+    RefuseWronglyDecoded(server, uri, text);
     EditOptions options;
     if (!OptionsFor(server, uri, text, &options)) return {};
     std::vector<LineEdit> edits;
@@ -361,7 +419,9 @@ class LanguageServer::Impl {
     const std::string& typed = StringMember(params, "ch");
     CheckLines(text, {{position.line + 1, position.line + 1}});
     EditOptions options;
-    if (typed != "\n" || !OptionsFor(server, uri, text, &options)) return {};
+    if (typed != "\n") return {};
+    RefuseWronglyDecoded(server, uri, text);
+    if (!OptionsFor(server, uri, text, &options)) return {};
     std::vector<LineEdit> edits;
     std::string error;
     if (!OnTypeEdits(text, options, position.line, &edits, &error)) {

@@ -73,7 +73,10 @@ std::vector<std::string> Summary(const std::vector<json>& sent) {
     } else if (message.contains("method")) {
       lines.push_back(message["method"] == "window/logMessage" ? "log" : "?");
     } else if (message.contains("error")) {
-      lines.push_back(message["id"].dump() + ":" + message["error"]["code"].dump());
+      // A refusal names the file first.
+      const std::string text = message["error"]["message"], code = message["error"]["code"].dump();
+      lines.push_back(message["id"].dump() + ":" + code +
+                      (code == "-32803" ? " " + text.substr(0, text.find(" was ")) : ""));
     } else if (message["result"].is_array()) {
       if (message["result"].empty()) lines.push_back("[]");
       for (const json& edit : message["result"]) {
@@ -254,7 +257,15 @@ TEST(LanguageServer, FormatsAsEditsPerLine) {
       // Enter with trailing blanks trimmed: the new line still gets the
       // indentation of its place, where the user is about to type.
       {"file:///trim/a.src", "def a()\nif x then  \n\t\nend", {"1:11=  IF X THEN", "2:1=    "}, "2:1",
-       "/trim/Vornette.ini", trimming}};
+       "/trim/Vornette.ini", trimming},
+      // A Windows-1252 file the editor decoded as UTF-8 is refused, whichever
+      // the formatting; one that holds U+FFFD itself, or no file, is formatted.
+      {"file:///enc/a%20b.src", "x=1 ; K\xEF\xBF\xBDse", {"2:-32803 /enc/a b.src"}, "", "/enc/a b.src",
+       "x=1 ; K\xE4se"},
+      {"file:///enc/a%20b.src", "x=1 ; K\xEF\xBF\xBDse\n", {"2:-32803 /enc/a b.src"}, "1:0"},
+      {"file:///enc/b.src", "x=1 ; \xEF\xBF\xBD", {"0:7=X = 1 ; \xEF\xBF\xBD"}, "", "/enc/b.src",
+       "x=1 ; \xEF\xBF\xBD"},
+      {"file:///enc/new.src", "x=1 ; \xEF\xBF\xBD", {"0:7=X = 1 ; \xEF\xBF\xBD"}}};
   // clang-format on
   MemoryEnv env;
   std::vector<json> sent;

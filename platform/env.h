@@ -91,6 +91,14 @@ class Env {
     return true;
   }
 
+  // Puts in `utf8` the UTF-8 text of the path `path`, which is in the form
+  // this system's file calls take; the inverse of PathFromUtf8. False when
+  // `path` is not text in that form.
+  virtual bool PathToUtf8(std::string_view path, std::string* utf8) {
+    utf8->assign(path);
+    return true;
+  }
+
   // The whole command line as one string, where the system hands it over so
   // and the program splits it itself; nothing where the system splits it.
   virtual std::optional<std::string> CommandLine() { return std::nullopt; }

@@ -89,6 +89,41 @@ bool WritePieces(HANDLE handle, std::span<const std::string_view> pieces) {
   return true;
 }
 
+// Puts `text`, in the code page `page`, in `wide` as UTF-16; false when it
+// is not text of that page.
+bool Widen(UINT page, std::string_view text, std::wstring* wide) {
+  wide->clear();
+  if (text.empty()) return true;
+  if (text.size() > (1u << 20)) return false;
+  const int size = static_cast<int>(text.size());
+  const int length =
+      ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (length <= 0) return false;
+  wide->resize(static_cast<size_t>(length));
+  return ::MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, text.data(), size, wide->data(),
+                               length) == length;
+}
+
+// Puts `wide` in `text` in the code page `page`; false when that page lacks
+// one of its characters (no look-alike is taken in its place). UTF-8, also
+// as the process's ANSI code page, takes no look-alike flags.
+bool Narrow(UINT page, std::wstring_view wide, std::string* text) {
+  text->clear();
+  if (wide.empty()) return true;
+  const bool utf8 = page == CP_UTF8 || (page == CP_ACP && ::GetACP() == CP_UTF8);
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL lossy = FALSE;
+  BOOL* const used_default = utf8 ? nullptr : &lossy;
+  const int size = static_cast<int>(wide.size());
+  const int length =
+      ::WideCharToMultiByte(page, flags, wide.data(), size, nullptr, 0, nullptr, used_default);
+  if (length <= 0 || lossy) return false;
+  text->resize(static_cast<size_t>(length));
+  return ::WideCharToMultiByte(page, flags, wide.data(), size, text->data(), length, nullptr,
+                               used_default) == length &&
+         !lossy;
+}
+
 class WindowsEnv : public Env {
  public:
   bool ExecutablePath(std::string* path) override {
@@ -184,24 +219,13 @@ class WindowsEnv : public Env {
   // Through UTF-16, as the system itself converts; a character the ANSI
   // code page lacks would become a "?" or a look-alike, naming another file.
   bool PathFromUtf8(std::string_view utf8, std::string* path) override {
-    path->clear();
-    if (utf8.empty()) return true;
-    if (utf8.size() > (1u << 20)) return false;
-    const int size = static_cast<int>(utf8.size());
-    const int wide_length =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
-    if (wide_length <= 0) return false;
-    std::wstring wide(static_cast<size_t>(wide_length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(),
-                          wide_length);
-    BOOL lossy = FALSE;
-    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_length,
-                                             nullptr, 0, nullptr, &lossy);
-    if (length <= 0 || lossy) return false;
-    path->resize(static_cast<size_t>(length));
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wide_length, path->data(),
-                          length, nullptr, &lossy);
-    return !lossy;
+    std::wstring wide;
+    return Widen(CP_UTF8, utf8, &wide) && Narrow(CP_ACP, wide, path);
+  }
+
+  bool PathToUtf8(std::string_view path, std::string* utf8) override {
+    std::wstring wide;
+    return Widen(CP_ACP, path, &wide) && Narrow(CP_UTF8, wide, utf8);
   }
 
   std::string CurrentFolder() override {

@@ -22,6 +22,8 @@ for target in linux-x64 win32-x64; do
   stage=$out/$target
   mkdir -p "$stage/bin" "$stage/dist"
   cp editors/vscode/{package.json,LICENSE,README.md,language-configuration.json} "$stage/"
+  # The documented settings, for "Vornette: Open Settings File" to create.
+  cp Vornette.ini "$stage/"
   cp "$binary" "$stage/bin/"
   node editors/vscode/build.mjs "$stage/dist/extension.js"
   (cd "$stage" && "$OLDPWD/editors/vscode/node_modules/.bin/vsce" package --target "$target" \

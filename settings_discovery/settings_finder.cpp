@@ -77,7 +77,7 @@ bool SettingsFinder::For(const std::string& path, FoundSettings* found, std::str
     const std::string beside = executable.substr(0, end + 1) + std::string(kIniName);
     if (env_.KindOf(beside) == Env::PathKind::kFile) return Load(beside, found, error);
   }
-  *found = {builtin_, "built-in defaults"};
+  *found = {builtin_, std::string(kBuiltinSource)};
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/env.h"
 #include "vornette/settings.h"
@@ -15,7 +16,10 @@ namespace vornette {
 // not followed).
 std::string AbsolutePath(Env& env, const std::string& path);
 
-// Settings and where they came from: a file's path, or "built-in defaults".
+// Where the built-in settings come from, as FoundSettings names it.
+inline constexpr std::string_view kBuiltinSource = "built-in defaults";
+
+// Settings and where they came from: a file's path, or kBuiltinSource.
 struct FoundSettings {
   FormatterSettings settings;
   std::string source;

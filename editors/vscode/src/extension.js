@@ -1,18 +1,23 @@
 // Vornette in VS Code: runs `vornette-format --lsp` as the language server of
 // KRL documents, so that Format Document, Format Selection, format on type
 // and format on save (whole files or only the changed lines) all go through
-// the same formatter as the command line; and shows the formatter's block
-// warnings as problems while you type.
+// the same formatter as the command line; shows the formatter's block
+// warnings as problems while you type and which Vornette.ini governs the
+// file in hand; and re-reads a KRL file that VS Code decoded in an encoding
+// that would not give its bytes back.
 'use strict';
 
 const fs = require('node:fs');
 const path = require('node:path');
 const vscode = require('vscode');
 const { LanguageClient } = require('vscode-languageclient/node');
+const { EncodingGuard } = require('./encoding');
+const { SettingsStatus } = require('./settings_status');
 
 const program = process.platform === 'win32' ? 'vornette-format.exe' : 'vornette-format';
 let client = null;
 let output = null;
+let status = null;
 
 // True when `file` is a file this process may run.
 function runnable(file) {
@@ -69,6 +74,7 @@ async function start(context) {
   }
   const info = client.initializeResult?.serverInfo;
   output.appendLine(`${info?.name ?? 'vornette-format'} ${info?.version ?? ''} (${found})`);
+  status.refresh();
 }
 
 async function restart(context) {
@@ -80,16 +86,29 @@ async function restart(context) {
 
 async function activate(context) {
   output = vscode.window.createOutputChannel('Vornette');
+  const guard = new EncodingGuard(output);
+  status = new SettingsStatus(() => client, context.asAbsolutePath('Vornette.ini'));
+  const settingsFiles = vscode.workspace.createFileSystemWatcher('**/Vornette.ini', false, true, false);
   context.subscriptions.push(
     output,
+    status,
+    settingsFiles,
     vscode.commands.registerCommand('vornette.restartServer', () => restart(context)),
     vscode.commands.registerCommand('vornette.showOutput', () => output.show()),
+    vscode.commands.registerCommand('vornette.openSettingsFile', () => status.open()),
+    vscode.workspace.onDidOpenTextDocument((document) => guard.check(document)),
+    vscode.workspace.onDidCloseTextDocument((document) => guard.forget(document)),
+    vscode.window.onDidChangeActiveTextEditor(() => status.refresh()),
+    settingsFiles.onDidCreate(() => status.refresh()),
+    settingsFiles.onDidDelete(() => status.refresh()),
     vscode.workspace.onDidChangeConfiguration((change) => {
       if (change.affectsConfiguration('vornette.path') || change.affectsConfiguration('vornette.diagnostics')) {
         restart(context);
       }
     }),
     vscode.workspace.onDidGrantWorkspaceTrust(() => restart(context)));
+  // The documents open already are read right before the server sees them.
+  await Promise.all(vscode.workspace.textDocuments.map((document) => guard.check(document)));
   await start(context);
 }
 
