@@ -100,9 +100,9 @@ std::string ConfigReader::ReadText(std::string_view section, std::string_view ke
     if (result == FileResult::kOk) {
       return LookUpProfileString(bytes.view(), section, key, default_text);
     }
-    failure_ = FileFailureText(result, path_);
+    failure_ = FileFailureText(result, env_->ConsoleName(path_));
   } catch (const std::bad_alloc&) {
-    failure_ = FileFailureText(FileResult::kNoMemory, path_);
+    failure_ = FileFailureText(FileResult::kNoMemory, env_->ConsoleName(path_));
   }
   return std::string(default_text);
 }
@@ -145,7 +145,7 @@ bool LoadConfiguration(Env& env, FormatterSettings& settings, std::string* error
   ConfigReader reader(env, *path);
   ReadSettings(reader, settings);
   if (reader.Failure().empty()) return true;
-  *error = Substitute(kConfigReadErrorMessage, {*path, reader.Failure()});
+  *error = Substitute(kConfigReadErrorMessage, {env.ConsoleName(*path), reader.Failure()});
   return false;
 }
 

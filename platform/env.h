@@ -99,6 +99,13 @@ class Env {
     return true;
   }
 
+  // The bytes a console line carries for the file name `name`, which is in
+  // the form this system's file calls take. Where that form is not what
+  // consoles and logs have always been given (a Windows program whose code
+  // page its manifest makes UTF-8), the name in the older form when that
+  // can hold it, else unchanged.
+  virtual std::string ConsoleName(std::string_view name) { return std::string(name); }
+
   // The whole command line as one string, where the system hands it over so
   // and the program splits it itself; nothing where the system splits it.
   virtual std::optional<std::string> CommandLine() { return std::nullopt; }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 
 #include "basic/basic.h"
 #include "platform/env.h"
@@ -20,6 +21,10 @@ namespace {
 
 // Writes of about a megabyte at a time, as on POSIX.
 constexpr DWORD kWriteSlice = 1 << 20;
+
+// More bytes than the longest path Windows takes (32767 UTF-16 units) can
+// need in UTF-8.
+constexpr DWORD kLongestPath = 1 << 18;
 
 // A handle that is closed when it goes out of scope.
 class OwnedHandle {
@@ -124,15 +129,32 @@ bool Narrow(UINT page, std::wstring_view wide, std::string* text) {
          !lossy;
 }
 
+// The ANSI code page of the system's locale, which a program without a
+// manifest that says otherwise gets as its own.
+UINT SystemAnsiCodePage() {
+  DWORD page = 0;
+  return ::GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                          reinterpret_cast<LPWSTR>(&page), sizeof page / sizeof(WCHAR)) > 0
+             ? page
+             : ::GetACP();
+}
+
 class WindowsEnv : public Env {
  public:
   bool ExecutablePath(std::string* path) override {
-    char buffer[261];
-    const DWORD length = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    // A path that fills the whole buffer has been cut.
-    if (length == 0 || length >= sizeof buffer) return false;
-    path->assign(buffer, length);
-    return true;
+    // In UTF-8, as the manifest makes the code page, a path of 260
+    // characters may take three times as many bytes, and a long path more.
+    for (DWORD size = MAX_PATH + 1; size <= kLongestPath; size *= 4) {
+      path->resize(size);
+      const DWORD length = ::GetModuleFileNameA(nullptr, path->data(), size);
+      if (length == 0) return false;
+      // A path that fills the whole buffer has been cut.
+      if (length < size) {
+        path->resize(length);
+        return true;
+      }
+    }
+    return false;
   }
 
   // The drive colon ends a folder part too, as in C:vornette.exe.
@@ -198,20 +220,33 @@ class WindowsEnv : public Env {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
   }
 
+  // The names come as UTF-16: the ANSI entry holds at most 259 bytes, which
+  // a UTF-8 name of 87 Chinese characters outgrows. A name the ANSI code
+  // page lacks a character of becomes what the ANSI calls make of it.
   bool ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+    std::wstring pattern;
+    if (!Widen(CP_ACP, folder + "\\*", &pattern)) return false;
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = ::FindFirstFileW(pattern.c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return false;
     entries->clear();
     do {
-      const std::string_view name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const PathKind kind = IsDeviceName(std::string(name)) ? PathKind::kOther
+      const std::wstring_view wide = entry.cFileName;
+      if (wide == L"." || wide == L"..") continue;
+      std::string name;
+      if (!Narrow(CP_ACP, wide, &name)) {
+        const int size = static_cast<int>(wide.size());
+        name.resize(static_cast<size_t>(
+            ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)));
+        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, name.data(),
+                              static_cast<int>(name.size()), nullptr, nullptr);
+      }
+      const PathKind kind = IsDeviceName(name) ? PathKind::kOther
                             : (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                                 ? PathKind::kFolder
                                 : PathKind::kFile;
-      entries->push_back({std::string(name), kind});
-    } while (::FindNextFileA(search, &entry));
+      entries->push_back({std::move(name), kind});
+    } while (::FindNextFileW(search, &entry));
     ::FindClose(search);
     return true;
   }
@@ -229,9 +264,11 @@ class WindowsEnv : public Env {
   }
 
   std::string CurrentFolder() override {
-    char buffer[MAX_PATH];
-    const DWORD length = ::GetCurrentDirectoryA(sizeof buffer, buffer);
-    return length == 0 || length >= sizeof buffer ? "" : std::string(buffer, length);
+    std::string folder(::GetCurrentDirectoryA(0, nullptr), '\0');
+    const DWORD length = ::GetCurrentDirectoryA(static_cast<DWORD>(folder.size()), folder.data());
+    if (length == 0 || length >= folder.size()) return "";
+    folder.resize(length);
+    return folder;
   }
 
   FileResult ReadStdin(ByteBuffer* bytes) override {
@@ -254,10 +291,11 @@ class WindowsEnv : public Env {
   FileResult ReplaceFile(const std::string& relative_name,
                          std::span<const std::string_view> pieces) override {
     // The temporary file goes into the file's own folder.
-    char full[MAX_PATH];
-    const DWORD full_length = ::GetFullPathNameA(relative_name.c_str(), sizeof full, full, nullptr);
-    if (full_length == 0 || full_length >= sizeof full) return FileResult::kCreateFailed;
-    const std::string name(full, full_length);
+    std::string name(::GetFullPathNameA(relative_name.c_str(), 0, nullptr, nullptr), '\0');
+    const DWORD full_length = ::GetFullPathNameA(
+        relative_name.c_str(), static_cast<DWORD>(name.size()), name.data(), nullptr);
+    if (full_length == 0 || full_length >= name.size()) return FileResult::kCreateFailed;
+    name.resize(full_length);
     const DWORD attributes = ::GetFileAttributesA(name.c_str());
     if (IsDeviceName(name) || attributes == INVALID_FILE_ATTRIBUTES ||
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) {
@@ -265,32 +303,47 @@ class WindowsEnv : public Env {
     }
     const size_t slash = name.find_last_of("\\/:");
     const std::string folder = slash == std::string::npos ? "." : name.substr(0, slash + 1);
-    char temporary[MAX_PATH];
-    if (::GetTempFileNameA(folder.c_str(), "vrn", 0, temporary) == 0) {
-      return FileResult::kCreateFailed;
+    // A name of its own (GetTempFileNameA takes no folder longer than 246
+    // characters), created only where nothing is.
+    std::string temporary;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (unsigned tries = 0; tries < 100; ++tries) {
+      temporary = folder + "vrn" + std::to_string(::GetCurrentProcessId()) + "-" +
+                  std::to_string(::GetTickCount64() + tries) + ".tmp";
+      created = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (created != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) break;
     }
+    if (created == INVALID_HANDLE_VALUE) return FileResult::kCreateFailed;
     FileResult result = FileResult::kOk;
     {
-      OwnedHandle file(::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-      if (!file.valid()) {
-        result = FileResult::kCreateFailed;
-      } else if (!WritePieces(file.get(), pieces) || !file.Close()) {
-        result = FileResult::kShortWrite;
-      }
+      OwnedHandle file(created);
+      if (!WritePieces(file.get(), pieces) || !file.Close()) result = FileResult::kShortWrite;
     }
     // One rename replaces the file, so nobody ever finds it missing or
     // partly written (ReplaceFileA, which would keep the old file's access
     // rights too, takes two steps under Wine). The new file gets the old
     // one's attributes; its access rights are those the folder gives.
     if (result == FileResult::kOk &&
-        (!::SetFileAttributesA(temporary, attributes) ||
-         !::MoveFileExA(temporary, name.c_str(),
+        (!::SetFileAttributesA(temporary.c_str(), attributes) ||
+         !::MoveFileExA(temporary.c_str(), name.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))) {
       result = FileResult::kCreateFailed;
     }
-    if (result != FileResult::kOk) ::DeleteFileA(temporary);
+    if (result != FileResult::kOk) ::DeleteFileA(temporary.c_str());
     return result;
+  }
+
+  std::string ConsoleName(std::string_view name) override {
+    static const UINT system = SystemAnsiCodePage();
+    std::wstring wide;
+    std::string old;
+    if (::GetACP() != CP_UTF8 || system == CP_UTF8 ||
+        std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; }) ||
+        !Widen(CP_UTF8, name, &wide) || !Narrow(system, wide, &old)) {
+      return std::string(name);
+    }
+    return old;
   }
 
   std::optional<std::string> CommandLine() override { return std::string(::GetCommandLineA()); }

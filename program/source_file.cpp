@@ -18,9 +18,10 @@ void WriteErrorLine(ConsoleLog& log, std::string_view format,
 
 bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, LineList& list,
                     LineEndingMode ending) {
-  log.WriteLogLine(Substitute(kOpenFileLine, {file_name}));
+  const std::string name = env.ConsoleName(file_name);
+  log.WriteLogLine(Substitute(kOpenFileLine, {name}));
   if (!env.FileExists(file_name)) {
-    WriteErrorLine(log, kFileMissingMessage, {file_name});
+    WriteErrorLine(log, kFileMissingMessage, {name});
     return false;
   }
   std::string failure;
@@ -28,21 +29,22 @@ bool LoadSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, Lin
     ByteBuffer bytes;
     const FileResult result = env.ReadWholeFile(file_name, &bytes);
     if (result != FileResult::kOk) {
-      failure = FileFailureText(result, file_name);
+      failure = FileFailureText(result, name);
     } else if (!CutIntoLines(std::move(bytes), &list, ending)) {
-      failure = Substitute(kNulByteText, {file_name});
+      failure = Substitute(kNulByteText, {name});
     }
   } catch (const std::bad_alloc&) {
     list.clear();
-    failure = FileFailureText(FileResult::kNoMemory, file_name);
+    failure = FileFailureText(FileResult::kNoMemory, name);
   }
   if (failure.empty()) return true;
-  WriteErrorLine(log, kCanNotOpenMessage, {file_name, failure});
+  WriteErrorLine(log, kCanNotOpenMessage, {name, failure});
   return false;
 }
 
 bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, const LineList& list) {
-  log.WriteLogLine(Substitute(kSaveFileLine, {file_name}));
+  const std::string name = env.ConsoleName(file_name);
+  log.WriteLogLine(Substitute(kSaveFileLine, {name}));
   FileResult result;
   try {
     result = env.WriteWholeFile(file_name, list.WritingFormat());
@@ -50,7 +52,7 @@ bool SaveSourceFile(Env& env, ConsoleLog& log, const std::string& file_name, con
     result = FileResult::kNoMemory;
   }
   if (result == FileResult::kOk) return true;
-  WriteErrorLine(log, kCanNotSaveMessage, {file_name, FileFailureText(result, file_name)});
+  WriteErrorLine(log, kCanNotSaveMessage, {name, FileFailureText(result, name)});
   return false;
 }
 
@@ -59,12 +61,13 @@ void ProcessSourceFile(Env& env, ConsoleLog& log, const FormatterSettings& setti
   LineList list;
   if (!LoadSourceFile(env, log, file_name, list, settings.LineEnding)) return;
   if (!SaveSourceFile(env, log, file_name + std::string(kBackupSuffix), list)) return;
-  log.WriteLogLine(Substitute(kProcessFileLine, {file_name}));
+  const std::string name = env.ConsoleName(file_name);
+  log.WriteLogLine(Substitute(kProcessFileLine, {name}));
   // The whole file is formatted before it is opened for writing, so a failure
   // while formatting leaves it as it was.
   const LineList formatted = FormatLines(std::move(list), settings);
   SaveSourceFile(env, log, file_name, formatted);
-  log.WriteLogLine(Substitute(kDoneFileLine, {file_name}));
+  log.WriteLogLine(Substitute(kDoneFileLine, {name}));
 }
 
 }  // namespace vornette

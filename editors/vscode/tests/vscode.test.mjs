@@ -312,7 +312,12 @@ for (const [target, binary, magic] of [['linux-x64', 'vornette-format', '\x7fELF
     if (target === 'linux-x64') {
       const needed = execFileSync('readelf', ['-d', file]).toString().match(/\(NEEDED\).*\[(.*)\]/g) ?? [];
       for (const library of needed) assert.match(library, /\[(libc|libm|libpthread|libdl|ld-linux[-\w]*)\.so/);
-    } else if (spawnSync('x86_64-w64-mingw32-objdump', ['--version']).status === 0) {
+    } else {
+      // The build whose one manifest makes UTF-8 its code page.
+      assert.deepEqual(bytes.toString('latin1').match(/<assembly |<activeCodePage[^<]*/g),
+                       ['<assembly ', '<activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8']);
+    }
+    if (target === 'win32-x64' && spawnSync('x86_64-w64-mingw32-objdump', ['--version']).status === 0) {
       const dlls = execFileSync('x86_64-w64-mingw32-objdump', ['-p', file], { maxBuffer: 1 << 26 }).toString().match(/DLL Name: (\S+)/g);
       for (const dll of dlls) assert.match(dll, /(KERNEL32|msvcrt|api-ms-win-\S+|USER32|ADVAPI32|SHELL32)\.dll$/i);
     }
