@@ -3,10 +3,12 @@
 #include <cstring>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "basic/basic.h"
 #include "formatter/assignments.h"
 #include "formatter/capitalization.h"
+#include "formatter/frozen_regions.h"
 #include "formatter/spacing.h"
 #include "formatter/trailing_blanks.h"
 
@@ -81,8 +83,16 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   bool mark_pending = false;
   std::string first_line;
   const bool align = settings.AlignAssignments;
+  // A line between the markers keeps its bytes, but the counters run on as
+  // if it were formatted, so the lines after the region stand where they
+  // would without the markers.
+  FrozenRegions regions;
   if (!align && !settings.TrimTrailingBlanks) {
     lines.RewriteLines([&](std::string_view line) __attribute__((always_inline)) {
+      if (regions.Next(line)) {
+        FormatOneLine(line, settings, recase, state, scratch);
+        return IndentedLine{0, line};
+      }
       if (!first || !line.starts_with(kByteOrderMark)) {
         first = false;
         return FormatOneLine(line, settings, recase, state, scratch);
@@ -99,12 +109,18 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   }
   // The layout keys: each line trimmed, and noted for the alignment, as it
   // is formatted.
+  // The aligner never sees a frozen line: the marker lines around a region
+  // end any run. The second pass knows the frozen lines by number.
   AssignmentAligner aligner;
+  std::vector<bool> frozen;
   lines.RewriteLines([&](std::string_view line) {
     const bool marked = first && line.starts_with(kByteOrderMark);
     first = false;
+    const bool keep = regions.Next(line);
+    if (align) frozen.push_back(keep);
     const IndentedLine formatted = FormatLine(line.substr(marked ? kByteOrderMark.size() : 0),
                                               settings, recase, state, scratch);
+    if (keep) return IndentedLine{0, line};
     if (!align) return marked ? WithByteOrderMark(formatted, first_line) : formatted;
     aligner.Observe(formatted.blanks, formatted.text);
     mark_pending = mark_pending || marked;
@@ -112,7 +128,12 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   });
   if (!align) return lines;
   lines.MakeRoomInFront();
+  size_t number = 0;
   lines.RewriteLines([&](std::string_view line) {
+    if (frozen[number++]) {
+      aligner.Align({});
+      return IndentedLine{0, line};
+    }
     const IndentedLine aligned = aligner.Align(line);
     if (!mark_pending) return aligned;
     mark_pending = false;

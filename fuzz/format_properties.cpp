@@ -191,6 +191,39 @@ void CheckBlockWarnings(std::string_view bytes, const FormatterSettings& setting
   FUZZ_CHECK(indentation_warnings <= 1);
 }
 
+// A line between an "off" and the next "on" marker comes out as it went in;
+// every other line but the markers as in the same file whose markers say
+// nothing (their colon made a dot), since the counters run on through a
+// region and a marker line, a comment, ends any run of assignments.
+void CheckFrozenRegions(std::string_view bytes, const FormatterSettings& settings,
+                        const std::vector<std::string>& lines) {
+  std::vector<int> markers;
+  for (const std::string& line : lines) markers.push_back(reference::MarkerKind(line));
+  if (std::all_of(markers.begin(), markers.end(), [](int marker) { return marker == 0; })) return;
+  std::string unmarked(bytes);
+  size_t i = 0;
+  for (const auto& [text, end] : LinesWithEnds(bytes)) {
+    if (markers[i++] != 0) {
+      const size_t at = static_cast<size_t>(text.data() - bytes.data());
+      unmarked[at + reference::UpperCase(text).find("VORNETTE:") + 8] = '.';
+    }
+  }
+  FormatterSettings every_end = settings;
+  every_end.LineEnding = LineEndingMode::CRLF;
+  std::string marked_text, unmarked_text, error;
+  FUZZ_CHECK(FormatText(bytes, every_end, &marked_text, &error));
+  FUZZ_CHECK(FormatText(unmarked, every_end, &unmarked_text, &error));
+  const std::vector<std::string> marked = reference::CutLines(marked_text),
+                                 plain = reference::CutLines(unmarked_text);
+  FUZZ_CHECK(marked.size() == lines.size() && plain.size() == lines.size());
+  bool off = false;
+  for (i = 0; i < lines.size(); ++i) {
+    const bool kept = off && markers[i] != 2;
+    FUZZ_CHECK(kept ? marked[i] == lines[i] : markers[i] != 0 || marked[i] == plain[i]);
+    off = off ? markers[i] != 2 : markers[i] == 1;
+  }
+}
+
 }  // namespace
 
 void CheckFormatProperties(const uint8_t* data, size_t size, size_t reference_bytes) {
@@ -249,6 +282,7 @@ void CheckFormatProperties(const uint8_t* data, size_t size, size_t reference_by
     FUZZ_CHECK(reference::TextOf(FormatLines(reference::ListOf(written, settings.LineEnding),
                                              settings)) == written);
   }
+  CheckFrozenRegions(bytes, settings, lines);
   CheckLineRanges(head, bytes, settings, results);
   CheckBlockWarnings(bytes, settings, lines);
   CheckPrefixAgainstReference(bytes, settings, reference_bytes);

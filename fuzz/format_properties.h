@@ -2,7 +2,9 @@
 // from the first four bytes of a fuzz input: one line out per line in, only
 // blanks, TABs, letter case and line ends changed, formatting twice the same
 // as once, the library's ways in agreement, line ranges equal to the whole
-// file's lines, the block warnings inside the file and in order, and the
+// file's lines, the lines between "; vornette: off" and "on" kept and every
+// other line as without the markers, the block warnings inside the file and
+// in order, and the
 // fast pipeline equal to the step-by-step forms of reference/ on the first
 // lines.
 #ifndef VORNETTE_FUZZ_FORMAT_PROPERTIES_H_

@@ -121,7 +121,9 @@ bool OnTypeEdits(std::string_view text, const EditOptions& options, size_t line,
   // what indentation the block gives it, and a plain name changes no block.
   std::string probe;
   probe.reserve(text.size() + 1);
-  probe.append(text.substr(0, start)).append("X").append(text.substr(end));
+  // The blanks typed stay in front: a line that keeps its bytes (between
+  // the markers) keeps them.
+  probe.append(text.substr(0, end)).append("X").append(text.substr(end));
   std::string formatted;
   if (!FormatLines(probe, options, {&lines, 1}, &formatted, error)) return false;
   std::vector<LineEdit> probed;

@@ -237,6 +237,8 @@ TEST(LanguageServer, FormatsAsEditsPerLine) {
       {a, "def a()\nif x then\nx=1\nend", {"1:9=  IF X THEN", "2:3=    X = 1"}, "2:0"},
       {a, "  \ndef a()", {"0:2="}, "0:0"},
       {a, "x=1\n", {"[]"}, "1:0;"},
+      // A new line between the markers keeps the blanks the editor gave it.
+      {a, "; vornette: off\n  \nx", {"[]"}, "1:2"},
       // A change of the whole text.
       {a, "a", {"0:1=B"}, "", "", "", {{{"text", "b"}}}},
       // Settings as the command line finds them: the nearest Vornette.ini,

@@ -302,9 +302,12 @@ AssignmentLine TakeApart(const std::string& line) {
 
 }  // namespace
 
-std::vector<std::string> AlignAssignments(std::vector<std::string> lines) {
+std::vector<std::string> AlignAssignments(std::vector<std::string> lines,
+                                          const std::vector<bool>& kept) {
   std::vector<AssignmentLine> parts;
-  for (const std::string& line : lines) parts.push_back(TakeApart(line));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    parts.push_back(i < kept.size() && kept[i] ? AssignmentLine{} : TakeApart(lines[i]));
+  }
   for (size_t start = 0; start < lines.size();) {
     size_t end = start;
     size_t longest = 0;
@@ -324,18 +327,40 @@ std::vector<std::string> AlignAssignments(std::vector<std::string> lines) {
   return lines;
 }
 
+int MarkerKind(std::string_view line) {
+  const std::string upper = UpperCase(line);
+  size_t at = upper.find_first_not_of(" \t");
+  if (at == std::string::npos || upper[at] != ';') return 0;
+  at = upper.find_first_not_of(" \t", at + 1);
+  if (at == std::string::npos || upper.compare(at, 9, "VORNETTE:") != 0) return 0;
+  at = upper.find_first_not_of(" \t", at + 9);
+  size_t end = at;
+  while (end < upper.size() && ((upper[end] >= 'A' && upper[end] <= 'Z') ||
+                                (upper[end] >= '0' && upper[end] <= '9') || upper[end] == '_')) {
+    ++end;
+  }
+  const std::string word = at == std::string::npos ? "" : upper.substr(at, end - at);
+  return word == "OFF" ? 1 : word == "ON" ? 2 : 0;
+}
+
 std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
                                     const FormatterSettings& settings, IndentState* final_state) {
   std::vector<std::string> result;
+  std::vector<bool> kept;
   IndentState state;
   const bool bom =
       !lines.empty() && settings.ExtendedBlocks && lines[0].starts_with("\xEF\xBB\xBF");
+  bool off = false;
   for (const std::string& line : lines) {
     const bool first = result.empty();
+    const int marker = MarkerKind(line);
+    kept.push_back(off && marker != 2);
     result.push_back(
         FormatLine(std::string_view(line).substr(first && bom ? 3 : 0), settings, state));
+    if (kept.back()) result.back() = line;
+    off = off ? marker != 2 : marker == 1;
   }
-  if (settings.AlignAssignments) result = AlignAssignments(std::move(result));
+  if (settings.AlignAssignments) result = AlignAssignments(std::move(result), kept);
   if (bom) result[0].insert(0, "\xEF\xBB\xBF");
   if (final_state != nullptr) *final_state = state;
   return result;

@@ -65,12 +65,19 @@ std::string FormatLine(std::string_view line, const FormatterSettings& settings,
                        IndentState& state);
 
 // The lines with the "=" of every run of consecutive assignment lines of
-// equal indentation in one column, one behind the run's longest target.
-std::vector<std::string> AlignAssignments(std::vector<std::string> lines);
+// equal indentation in one column, one behind the run's longest target; a
+// line marked in `kept` is none.
+std::vector<std::string> AlignAssignments(std::vector<std::string> lines,
+                                          const std::vector<bool>& kept = {});
+
+// What a line says about formatting: 1 for "; vornette: off", 2 for
+// "; vornette: on", 0 for anything else; read word by word.
+int MarkerKind(std::string_view line);
 
 // Every line of a file through the pipeline, one state for the file, whose
 // last value goes to `final_state` when given; then the alignment, when the
-// settings ask for it.
+// settings ask for it. A line between an "off" and the next "on" marker
+// comes out as it went in, though the state runs through it.
 std::vector<std::string> FormatFile(const std::vector<std::string>& lines,
                                     const FormatterSettings& settings,
                                     IndentState* final_state = nullptr);

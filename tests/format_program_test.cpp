@@ -58,6 +58,8 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
       {{"--version"}, "", "vornette-format 0.3.0\n", "", 0},
       // Line ranges: one file, standard input too; only the range counts.
       {{"--lines=2:2"}, kRaw, "def a()\n  X = 1\nend\n", "", 0},
+      {{"--lines=2:5"}, "def a()\n;vornette:off\nx=1\n;vornette:on\ny=2\nend\n",
+       "def a()\n  ;vornette:off\nx=1\n  ;vornette:on\n  Y = 2\nend\n", "", 0},
       // A range that starts at a closing word takes that word's indentation;
       // ranges that touch, overlap, come in any order, or run past the end.
       {{"--lines=4:5", "--lines=3:3"}, krl, "def a()\nif x then\n    Y = 1\n  ENDIF\n  Z = 2\nend\n", "", 0},
