@@ -105,6 +105,34 @@ TEST_F(FormatProgramTest, ModesAndExitStatus) {
   EXPECT_EQ(box_.ReadFile("p/a.src"), kRaw);  // nothing but -i changes a file
 }
 
+// Files a .vornetteignore leaves out: skipped in a walk and when named,
+// written out unchanged by the filter, all formatted with --no-ignore; one
+// that cannot be read fails the files it decides.
+TEST_F(FormatProgramTest, IgnoredFiles) {
+  box_.WriteFile("p/.vornetteignore", "SUB/\na.SRC\n");
+  const std::string ignored = "; p/a.src: ignored by p/.vornetteignore:2: a.SRC\n";
+  // clang-format off
+  const std::tuple<std::vector<std::string>, std::string, std::string, std::string, int> cases[] = {
+      {{"--check", "p"}, "", "", "", 0}, {{"--check", "p/a.src", "p/sub/B.DAT"}, "", "", "", 0},
+      {{"p/a.src"}, "", kRaw, "", 0}, {{"--stdin-filename", "p/sub/x.src"}, "x=1", "x=1", "", 0},
+      {{"--no-ignore", "--check", "p"}, "", "p/a.src\np/sub/B.DAT\np/sub/c.Sub\n", "", 1},
+      {{"--print-config", "p/a.src"}, "", ignored, "", 0}};
+  // clang-format on
+  for (const auto& [args, input, output, errors, status] : cases) {
+    RunOptions options;
+    options.input = input;
+    const RunResult run = box_.Run(args, options);
+    EXPECT_TRUE(output.empty() ? run.output.empty() : run.output.find(output) != std::string::npos)
+        << args[0] << " " << run.output;
+    EXPECT_EQ(run.errors, errors);
+    EXPECT_EQ(run.exit_status, status) << args[0];
+  }
+  HeldFile held(box_.Path("p/.vornetteignore"), false);
+  const RunResult run = box_.Run({"--check", "p/a.src"});
+  EXPECT_EQ(run.errors, "p/a.src: cannot read " + box_.Path("p/.vornetteignore") + "\n");
+  EXPECT_EQ(run.exit_status, 2);
+}
+
 TEST_F(FormatProgramTest, InPlaceRewritesOnlyWhatChanges) {
   fs::permissions(box_.Path("p/a.src"), fs::perms(0640));
   box_.WriteFile("p/ro.src", kRaw);

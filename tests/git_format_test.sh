@@ -82,6 +82,12 @@ printf 'DEF main()\nIF a THEN\n    x = 10\nENDIF\n  y = 5\n  z = 3\nENDLOOP\nEND
 errors=$(git vornette-format --check 2>&1) || fail "--check refused formatted lines"
 [ "$errors" = "moved.src:10:1: warning: ENDWHILE closes no open block" ] || fail "warnings: $errors"
 
+# A file a .vornetteignore leaves out is left as it is, and passes --check.
+printf 'System/\n' >.vornetteignore && mkdir -p system && printf 'x=1\n' >system/bas.src
+git add -A && git commit -qm vendor --no-verify && printf 'y=2\n' >>system/bas.src
+git vornette-format --check && git vornette-format || fail "an ignored file was not left alone"
+expect system/bas.src 'x=1\ny=2\n'
+
 # Outside a repository, or with an unknown commit: git's own message.
 set +e
 errors=$(git vornette-format no-such-commit 2>&1)

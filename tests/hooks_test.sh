@@ -18,6 +18,11 @@ vornette-format -i "My Prog.SRC"
 git add "My Prog.SRC"
 git commit -qm formatted || fail "the git hook refused a formatted file"
 
+# A file a .vornetteignore leaves out is no reason to refuse a commit.
+mkdir System && printf 'x=1\n' >System/bas.src && printf 'system/\n' >.vornetteignore
+git add .vornetteignore System/bas.src
+git commit -qm vendor || fail "the git hook refused an ignored file"
+
 # The CI step: vornette-format --check . fails on an unformatted tree only.
 vornette-format --check . || fail "--check refused a formatted tree"
 printf 'x=1\n' >b.dat
@@ -29,6 +34,8 @@ if command -v pre-commit >/dev/null; then
   git add c.sub
   pre-commit try-repo "$source" vornette-format-check --files c.sub >/dev/null 2>&1 &&
     fail "the pre-commit check hook passed an unformatted file"
+  pre-commit try-repo "$source" vornette-format-check --files System/bas.src >/dev/null 2>&1 ||
+    fail "the pre-commit check hook refused an ignored file"
   pre-commit try-repo "$source" vornette-format --files c.sub >/dev/null 2>&1 || true
   [ "$(cat c.sub)" = "$(printf 'X = 1\r')" ] || fail "the pre-commit hook did not format"
   # Changed lines only: the staged line that the commit touches decides.

@@ -20,7 +20,9 @@ const char kFormatUsage[] =
     "      --config FILE      take the settings from FILE\n"
     "      --stdin-filename NAME  the name of standard input, for messages and for\n"
     "                         finding its Vornette.ini\n"
-    "      --print-config     print the settings each PATH gets, and their source\n"
+    "      --print-config     print the settings each PATH gets, their source, and\n"
+    "                         whether a .vornetteignore leaves PATH out\n"
+    "      --no-ignore        read no .vornetteignore: format every file given\n"
     "      --lines A:B        only lines A to B (from 1) of the one file: they get what\n"
     "                         formatting the whole file gives them, every other byte\n"
     "                         and every line end stays; repeat for more ranges\n"
@@ -36,6 +38,9 @@ const char kFormatUsage[] =
     "\n"
     "Settings: --config FILE, else the nearest Vornette.ini in the file's folder or\n"
     "above, else the Vornette.ini beside this program, else the shipped defaults.\n"
+    "Files that the .vornetteignore files in their folder and above leave out (as\n"
+    ".gitignore does, letter case ignored) are skipped, written out unchanged by the\n"
+    "filter.\n"
     "Exit status: 0 all well, 1 --check or --diff found changes (or\n"
     "--warnings-as-errors a warning), 2 an error.\n";
 
@@ -88,6 +93,8 @@ bool ParseOptions(const std::vector<std::string>& args, FormatOptions* options,
       options->warnings = true;
     } else if (arg == "--warnings-as-errors") {
       options->warnings_as_errors = true;
+    } else if (arg == "--no-ignore") {
+      options->no_ignore = true;
     } else if (arg == "--backup") {
       options->backup = true;
     } else if (name == "--config") {

@@ -20,6 +20,7 @@ struct FormatOptions {
   };
   Mode mode = Mode::kPrint;
   bool backup = false;                        // --backup, with -i
+  bool no_ignore = false;                     // --no-ignore: read no .vornetteignore
   std::optional<std::string> config;          // --config FILE
   std::optional<std::string> stdin_filename;  // --stdin-filename NAME
   std::vector<LineRange> lines;               // --lines A:B, as many as given

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings_discovery/ignore_files.h"
 #include "settings_discovery/settings_finder.h"
 #include "vornette/vornette.h"
 #include "vornette_format/line_range_options.h"
@@ -37,7 +38,10 @@ std::string FailureText(FileResult result) {
 class FormatRun {
  public:
   FormatRun(Env& env, const FormatOptions& options, std::string_view builtin_ini)
-      : env_(env), options_(options), finder_(env, options.config, SettingsFromIni(builtin_ini)) {}
+      : env_(env),
+        options_(options),
+        finder_(env, options.config, SettingsFromIni(builtin_ini)),
+        ignore_files_(env) {}
 
   int Run() {
     std::vector<std::string> targets = options_.paths;
@@ -48,10 +52,18 @@ class FormatRun {
       env_.WriteStderr("vornette-format: --lines and --lf-lines work on exactly one file\n");
       return kError;
     }
+    // An ignored folder is not walked; a .vornetteignore that cannot be
+    // read is reported for each file it would decide.
+    const auto keep = [&](const std::string& path, bool folder) {
+      IgnoreVerdict verdict;
+      std::string error;
+      return options_.no_ignore || !ignore_files_.Check(path, folder, &verdict, &error) ||
+             !verdict.ignored;
+    };
     for (const std::string& target : targets) {
       if (target != "-" && env_.KindOf(target) == Env::PathKind::kFolder) {
         std::vector<std::string> files;
-        if (!SourceFilesBelow(env_, target, &files)) Error(target, "a folder cannot be read");
+        if (!SourceFilesBelow(env_, target, keep, &files)) Error(target, "a folder cannot be read");
         for (const std::string& file : files) One(file);
       } else {
         One(target);
@@ -70,11 +82,34 @@ class FormatRun {
     if (!env_.WriteStdout(bytes) && status_ != kError) Error("<stdout>", "cannot be written");
   }
 
+  // The .vornetteignore file `file` as the messages name it: from the
+  // current folder when it lies below it.
+  std::string Shown(const std::string& file) {
+    std::string here = env_.CurrentFolder();
+    if (!here.empty() && env_.PathSeparators().find(here.back()) == std::string_view::npos) {
+      here += env_.PathSeparators().front();
+    }
+    return !here.empty() && file.starts_with(here) ? file.substr(here.size()) : file;
+  }
+
+  std::string IgnoreLine(const std::string& name, const IgnoreVerdict& verdict) {
+    if (options_.no_ignore) return "";
+    if (verdict.file.empty()) return "; " + name + ": no .vornetteignore pattern matches\n";
+    return "; " + name + (verdict.ignored ? ": ignored by " : ": not ignored, by ") +
+           Shown(verdict.file) + ":" + std::to_string(verdict.line) + ": " + verdict.pattern + "\n";
+  }
+
   void One(const std::string& target) {
     const bool from_stdin = target == "-";
     const std::string name = from_stdin ? options_.stdin_filename.value_or("<stdin>") : target;
     FoundSettings found;
     std::string error;
+    IgnoreVerdict ignored;
+    if (!options_.no_ignore && (!from_stdin || options_.stdin_filename) &&
+        !ignore_files_.Check(from_stdin ? *options_.stdin_filename : target, false, &ignored,
+                             &error)) {
+      return Error(name, error);
+    }
     // Standard input finds its settings from its given name, or from the
     // current folder.
     if (!finder_.For(from_stdin ? options_.stdin_filename.value_or("-") : target, &found, &error)) {
@@ -82,9 +117,15 @@ class FormatRun {
       return;
     }
     if (options_.mode == FormatOptions::Mode::kPrintConfig) {
-      Out("; " + name + ": settings from " + found.source + "\n" + SettingsToIni(found.settings));
+      Out("; " + name + ": settings from " + found.source + "\n" + IgnoreLine(name, ignored) +
+          SettingsToIni(found.settings));
       return;
     }
+    const bool to_stdout = options_.mode == FormatOptions::Mode::kPrint ||
+                           (options_.mode == FormatOptions::Mode::kInPlace && from_stdin);
+    // An ignored file is skipped without a word; the filter writes it out
+    // as it is.
+    if (ignored.ignored && !to_stdout) return;
     ByteBuffer bytes;
     FileResult read = FileResult::kOk;
     if (from_stdin) {
@@ -96,8 +137,7 @@ class FormatRun {
       }
     }
     if (read != FileResult::kOk) return Error(name, FailureText(read));
-    const bool to_stdout = options_.mode == FormatOptions::Mode::kPrint ||
-                           (options_.mode == FormatOptions::Mode::kInPlace && from_stdin);
+    if (ignored.ignored) return Out(bytes.view());
     // Git's line numbers are mapped only when given: the map costs a pass.
     std::vector<LineRange> ranges = options_.lines;
     if (!options_.lf_lines.empty()) {
@@ -178,6 +218,7 @@ class FormatRun {
   Env& env_;
   const FormatOptions& options_;
   SettingsFinder finder_;
+  IgnoreFiles ignore_files_;
   bool ranged_ = false;
   int status_ = kAllWell;
 };

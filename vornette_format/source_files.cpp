@@ -17,7 +17,9 @@ bool IsSourceName(std::string_view name) {
 
 }  // namespace
 
-bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::string>* files) {
+bool SourceFilesBelow(Env& env, const std::string& folder,
+                      const std::function<bool(const std::string&, bool)>& keep,
+                      std::vector<std::string>* files) {
   std::vector<Env::FolderEntry> entries;
   if (!env.ListFolder(folder, &entries)) return false;
   std::sort(entries.begin(), entries.end(),
@@ -37,9 +39,9 @@ bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::stri
   }
   bool ok = true;
   for (const auto& [name, kind] : entries) {
-    if (kind == Env::PathKind::kFolder && !name.starts_with(".")) {
-      ok = SourceFilesBelow(env, prefix + name, files) && ok;
-    } else if (kind == Env::PathKind::kFile && IsSourceName(name)) {
+    if (kind == Env::PathKind::kFolder && !name.starts_with(".") && keep(prefix + name, true)) {
+      ok = SourceFilesBelow(env, prefix + name, keep, files) && ok;
+    } else if (kind == Env::PathKind::kFile && IsSourceName(name) && keep(prefix + name, false)) {
       files->push_back(prefix + name);
     }
   }

@@ -2,6 +2,7 @@
 #ifndef VORNETTE_VORNETTE_FORMAT_SOURCE_FILES_H_
 #define VORNETTE_VORNETTE_FORMAT_SOURCE_FILES_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,12 @@ namespace vornette {
 
 // Appends every .src, .dat and .sub file below `folder` (the extension in
 // any letter case) to `files`, in sorted order, each joined to `folder` as
-// it was written; folders whose name begins with "." are skipped. False when
-// a folder could not be read.
-bool SourceFilesBelow(Env& env, const std::string& folder, std::vector<std::string>* files);
+// it was written; folders whose name begins with "." are skipped, and those
+// and files for which `keep(path, folder)` says false. False when a folder
+// could not be read.
+bool SourceFilesBelow(Env& env, const std::string& folder,
+                      const std::function<bool(const std::string&, bool)>& keep,
+                      std::vector<std::string>* files);
 
 }  // namespace vornette
 
