@@ -9,6 +9,7 @@
 #include "language_server/edits_reply.h"
 #include "language_server/file_uri.h"
 #include "language_server/line_edits.h"
+#include "settings_discovery/ignore_files.h"
 #include "settings_discovery/settings_finder.h"
 #include "vornette/vornette.h"
 
@@ -232,9 +233,10 @@ class LanguageServer::Impl {
     if (!server.diagnostics_) return;
     const std::string& uri = document["uri"].get_ref<const std::string&>();
     json published = {{"uri", uri}, {"diagnostics", json::array()}};
+    IgnoreVerdict ignored;
     if (const std::string* text = server.documents_.Find(uri)) {
       EditOptions options;
-      if (OptionsFor(server, uri, *text, &options)) {
+      if (!Ignored(server, uri, &ignored) && OptionsFor(server, uri, *text, &options)) {
         published["diagnostics"] =
             BlockDiagnostics(*text, uri, options, server.related_information_);
       }
@@ -334,6 +336,17 @@ class LanguageServer::Impl {
     return *file ? path : server.root_.value_or(server.env_.CurrentFolder()) + "/untitled";
   }
 
+  // True when the document's file is one a .vornetteignore leaves out, or
+  // one whose .vornetteignore cannot be read (which leaves it alone too,
+  // and is logged); then `verdict` says which pattern decided.
+  static bool Ignored(LanguageServer& server, const std::string& uri, IgnoreVerdict* verdict) {
+    std::string path, error;
+    if (!LocalPath(server, uri, &path)) return false;
+    if (IgnoreFiles(server.env_).Check(path, false, verdict, &error)) return verdict->ignored;
+    Log(server, uri + ": " + error);
+    return true;
+  }
+
   // Settings as vornette-format finds them for the document's file, read
   // afresh each time so that an edited Vornette.ini counts at once; for a
   // document without a file, as for a file in the workspace folder. The
@@ -369,10 +382,19 @@ class LanguageServer::Impl {
     if (!finder.For(SettingsPath(server, uri, &file), &found, &error)) {
       throw Refused{uri + ": " + error};
     }
-    if (found.source == kBuiltinSource || !server.env_.PathToUtf8(found.source, &utf8)) {
-      return {{"path", nullptr}, {"uri", nullptr}};
+    json answer = {{"path", nullptr}, {"uri", nullptr}, {"ignored", nullptr}};
+    if (found.source != kBuiltinSource && server.env_.PathToUtf8(found.source, &utf8)) {
+      answer["path"] = utf8;
+      answer["uri"] = FileUriOfPath(utf8, Windows(server));
     }
-    return {{"path", utf8}, {"uri", FileUriOfPath(utf8, Windows(server))}};
+    IgnoreVerdict verdict;
+    if (Ignored(server, uri, &verdict) && server.env_.PathToUtf8(verdict.file, &utf8)) {
+      answer["ignored"] = {{"path", utf8},
+                           {"uri", FileUriOfPath(utf8, Windows(server))},
+                           {"line", verdict.line},
+                           {"pattern", verdict.pattern}};
+    }
+    return answer;
   }
 
   // Refuses to format a document that the editor decoded as UTF-8 although
@@ -401,6 +423,8 @@ class LanguageServer::Impl {
     const std::string& text = DocumentOf(server, params);
     const std::string& uri = params["textDocument"]["uri"].get_ref<const std::string&>();
     CheckLines(text, lines);
+    IgnoreVerdict ignored;
+    if (Ignored(server, uri, &ignored)) return {};
     RefuseWronglyDecoded(server, uri, text);
     EditOptions options;
     if (!OptionsFor(server, uri, text, &options)) return {};
@@ -419,7 +443,8 @@ class LanguageServer::Impl {
     const std::string& typed = StringMember(params, "ch");
     CheckLines(text, {{position.line + 1, position.line + 1}});
     EditOptions options;
-    if (typed != "\n") return {};
+    IgnoreVerdict ignored;
+    if (typed != "\n" || Ignored(server, uri, &ignored)) return {};
     RefuseWronglyDecoded(server, uri, text);
     if (!OptionsFor(server, uri, text, &options)) return {};
     std::vector<LineEdit> edits;

@@ -167,13 +167,19 @@ TEST(LanguageServer, LifecycleAndBadInput) {
        {"1:ok", "pub@1 0:3-6 not-indented-as-block 1:0-2 not-closed-before", "pub@1",
         "pub@1 0:0-3 not-indented-as-block", "pub@1 0:0-4 outside-block"}, 1},
       {{Initialize(false, {{"initializationOptions", {{"diagnostics", false}}}}), Open("file:///a.src", "ENDIF"),
-        Notice("textDocument/didClose", {{"textDocument", a}})}, {"1:ok"}, 1}};
+        Notice("textDocument/didClose", {{"textDocument", a}})}, {"1:ok"}, 1},
+      // A document a .vornetteignore leaves out: no edits, no warnings.
+      {{Initialize(), Open("file:///vendor/a.src", "ENDIF\nx=1"),
+        Request(2, format, {{"textDocument", Doc("file:///vendor/a.src")}}),
+        Request(3, on_type, {{"textDocument", Doc("file:///vendor/a.src")}, {"position", Pos(1, 0)}, {"ch", "\n"}})},
+       {"1:ok", "pub@1", "[]", "[]"}, 1}};
   // clang-format on
   for (const auto& row : rows) {
     MemoryEnv env;
     env.files["/marked.src"] =
         "\xEF\xBB\xBF"
         "def a()";  // a mark the editor holds apart
+    env.files["/vendor/.vornetteignore"] = "*.SRC";
     int status = -1;
     EXPECT_EQ(Summary(Serve(env, row.bodies, &status)), row.sent) << row.bodies.back();
     EXPECT_EQ(status, row.status) << row.bodies.back();

@@ -14,8 +14,9 @@ command -v nvim >/dev/null || { echo "no nvim: skipped"; exit 77; }
 # Lines without CR, byte-order mark or a last line end: what both must agree on.
 lines_of() { sed -e '1s/^\xEF\xBB\xBF//' -e 's/\r$//' "$1" | awk 1; }
 
-samples=("$source/examples/pick.src" "$work/unpaired.src")
+samples=("$source/examples/pick.src" "$work/unpaired.src" "$work/frozen.src")
 printf '\xEF\xBB\xBFDEF a()\r\n  IF x THEN\r\nEND\r\n;ENDFOLD\r\n' >"$work/unpaired.src"
+printf 'def a()\r\nif x then\r\n; vornette: off\r\nx=1   ;  table\r\n  endif\r\n; vornette: on\r\nend\r\n' >"$work/frozen.src"
 if [ -d "$source/../shared/corpus/krl" ]; then
   # Every tenth sample program, in a fixed order.
   mapfile -t corpus < <(find "$source/../shared/corpus/krl" -type f \
@@ -40,6 +41,7 @@ for sample in "${samples[@]}"; do
   cmp -s shown.txt expected.txt ||
     fail "Neovim shows other warnings for $sample: $(diff expected.txt shown.txt | head -5)"
   warned=$((${warned:-0} + $(wc -l <shown.txt)))
+  [[ $sample != */frozen.src ]] || grep -q '^x=1   ;  table' whole.src || fail "Neovim formatted a kept region"
   cmp -s <(lines_of whole.src) <(lines_of expected.src) ||
     fail "Neovim's formatting differs on $sample: $(diff <(lines_of expected.src) <(lines_of whole.src) | head -5)"
   # Lines 3 to 9, or to the last: range formatting gives what --lines gives.

@@ -88,7 +88,7 @@ async function activate(context) {
   output = vscode.window.createOutputChannel('Vornette');
   const guard = new EncodingGuard(output);
   status = new SettingsStatus(() => client, context.asAbsolutePath('Vornette.ini'));
-  const settingsFiles = vscode.workspace.createFileSystemWatcher('**/Vornette.ini', false, true, false);
+  const settingsFiles = vscode.workspace.createFileSystemWatcher('**/{Vornette.ini,.vornetteignore}');
   context.subscriptions.push(
     output,
     status,
@@ -100,6 +100,7 @@ async function activate(context) {
     vscode.workspace.onDidCloseTextDocument((document) => guard.forget(document)),
     vscode.window.onDidChangeActiveTextEditor(() => status.refresh()),
     settingsFiles.onDidCreate(() => status.refresh()),
+    settingsFiles.onDidChange(() => status.refresh()),
     settingsFiles.onDidDelete(() => status.refresh()),
     vscode.workspace.onDidChangeConfiguration((change) => {
       if (change.affectsConfiguration('vornette.path') || change.affectsConfiguration('vornette.diagnostics')) {

@@ -1,5 +1,6 @@
 // Which Vornette.ini governs the KRL file in hand, as the server finds it
-// (the request `vornette/settings`): shown as a language status item,
+// (the request `vornette/settings`), or which .vornetteignore leaves it
+// out: shown as a language status item,
 // opened by a click or by "Vornette: Open Settings File", which offers to
 // create one in the workspace where none governs it from there.
 'use strict';
@@ -40,6 +41,14 @@ class SettingsStatus {
       const found = await settingsOf(this.client(), document.uri);
       if (vscode.window.activeTextEditor?.document !== document) return;
       this.item.severity = vscode.LanguageStatusSeverity.Information;
+      if (found.ignored) {
+        // Left out: Vornette neither formats it nor warns about it.
+        const file = vscode.Uri.parse(found.ignored.uri);
+        this.item.text = `ignored by ${vscode.workspace.asRelativePath(file)}:${found.ignored.line}`;
+        this.item.detail = found.ignored.pattern;
+        this.item.command = { title: 'Open', command: 'vscode.open', arguments: [file] };
+        return;
+      }
       this.item.text = found.uri ? vscode.workspace.asRelativePath(vscode.Uri.parse(found.uri)) : 'built-in settings';
       this.item.detail = found.uri ? 'the Vornette settings of this file' : 'no Vornette.ini governs this file';
       this.item.command = { title: found.uri ? 'Open' : 'Create Vornette.ini', command: 'vornette.openSettingsFile' };
