@@ -23,20 +23,22 @@ Marker MarkerOf(std::string_view line);
 class FrozenRegions {
  public:
   // True when `line`, the next line of the file, keeps its bytes: a line
-  // after an "off" marker and before the next "on" marker. The marker lines
-  // themselves are formatted.
-  bool Next(std::string_view line) {
-    const Marker marker = MarkerOf(line);
-    if (frozen_) {
-      frozen_ = marker != Marker::kOn;
-      return frozen_;
-    }
-    frozen_ = marker == Marker::kOff;
-    return false;
+  // after an "off" marker, up to the next "on" marker, which is formatted.
+  // Asked before the line is formatted.
+  bool Keep(std::string_view line) {
+    if (inside_) inside_ = MarkerOf(line) != Marker::kOn;
+    return inside_;
+  }
+
+  // Takes note of a line not kept, `line`, formatted to `text` (without its
+  // indentation): an "off" marker opens a region. A marker's text begins
+  // with ";", so most lines cost one look at a byte in hand.
+  void Formatted(std::string_view line, std::string_view text) {
+    inside_ = !text.empty() && text.front() == ';' && MarkerOf(line) == Marker::kOff;
   }
 
  private:
-  bool frozen_ = false;
+  bool inside_ = false;
 };
 
 }  // namespace vornette

@@ -89,19 +89,22 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   FrozenRegions regions;
   if (!align && !settings.TrimTrailingBlanks) {
     lines.RewriteLines([&](std::string_view line) __attribute__((always_inline)) {
-      if (regions.Next(line)) {
+      if (regions.Keep(line)) {
         FormatOneLine(line, settings, recase, state, scratch);
         return IndentedLine{0, line};
       }
       if (!first || !line.starts_with(kByteOrderMark)) {
         first = false;
-        return FormatOneLine(line, settings, recase, state, scratch);
+        const IndentedLine formatted = FormatOneLine(line, settings, recase, state, scratch);
+        regions.Formatted(line, formatted.text);
+        return formatted;
       }
       first = false;
       // Written out rather than through WithByteOrderMark: a call here, even
       // on this cold path, costs the loop around it 1% (measured).
       const IndentedLine formatted =
           FormatOneLine(line.substr(kByteOrderMark.size()), settings, recase, state, scratch);
+      regions.Formatted(line, formatted.text);
       first_line.assign(kByteOrderMark).append(formatted.blanks, ' ').append(formatted.text);
       return IndentedLine{0, first_line};
     });
@@ -116,11 +119,12 @@ LineList FormatLines(LineList lines, const FormatterSettings& settings) {
   lines.RewriteLines([&](std::string_view line) {
     const bool marked = first && line.starts_with(kByteOrderMark);
     first = false;
-    const bool keep = regions.Next(line);
+    const bool keep = regions.Keep(line);
     if (align) frozen.push_back(keep);
     const IndentedLine formatted = FormatLine(line.substr(marked ? kByteOrderMark.size() : 0),
                                               settings, recase, state, scratch);
     if (keep) return IndentedLine{0, line};
+    regions.Formatted(line, formatted.text);
     if (!align) return marked ? WithByteOrderMark(formatted, first_line) : formatted;
     aligner.Observe(formatted.blanks, formatted.text);
     mark_pending = mark_pending || marked;
