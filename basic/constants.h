@@ -10,7 +10,7 @@
 namespace vornette {
 
 inline constexpr std::string_view kBanner =
-    "Vornette V0.3.0 - formats KUKA KRL programs: operators spaced, keywords recased, "
+    "Vornette V0.4.0 - formats KUKA KRL programs: operators spaced, keywords recased, "
     "blocks indented";
 inline constexpr std::string_view kConfigFileName = "Vornette.ini";
 inline constexpr std::string_view kBackupSuffix = "~";

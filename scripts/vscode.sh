@@ -21,13 +21,12 @@ for target in linux-x64 win32-x64; do
   [ -f "$binary" ] || { echo "no $binary: build it first" >&2; exit 1; }
   stage=$out/$target
   mkdir -p "$stage/bin" "$stage/dist"
-  cp editors/vscode/{package.json,LICENSE,README.md,language-configuration.json} "$stage/"
+  cp editors/vscode/{package.json,LICENSE,README.md,CHANGELOG.md,icon.png,language-configuration.json} "$stage/"
   # The documented settings, for "Vornette: Open Settings File" to create.
   cp Vornette.ini "$stage/"
   cp "$binary" "$stage/bin/"
   node editors/vscode/build.mjs "$stage/dist/extension.js"
   (cd "$stage" && "$OLDPWD/editors/vscode/node_modules/.bin/vsce" package --target "$target" \
-     --no-dependencies --allow-missing-repository --skip-license \
-     -o "$out/vornette-$target-$version.vsix" >/dev/null)
+     --no-dependencies -o "$out/vornette-$target-$version.vsix" >/dev/null)
 done
 ls -l "$out"/*.vsix

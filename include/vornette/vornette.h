@@ -23,7 +23,7 @@
 namespace vornette {
 
 // The version of the library and of its programs.
-inline constexpr std::string_view kVersion = "0.3.0";
+inline constexpr std::string_view kVersion = "0.4.0";
 
 // The settings that the INI text `ini_text` gives, read as vornette reads its
 // Vornette.ini: the same lookup (names in any letter case, the first section
