@@ -30,7 +30,8 @@ export TZ=UTC LC_ALL=C
 umask 022
 fail() { echo "release: $*" >&2; exit 1; }
 
-scripts/deps.sh g++-mingw-w64-x86-64 zip wixl msitools lintian mandoc >/dev/null
+scripts/deps.sh g++-mingw-w64-x86-64 wine wine64 zip unzip wixl msitools lintian mandoc man-db >/dev/null
+git diff --quiet HEAD -- || echo "release: the work tree has changes the source archive leaves out" >&2
 rm -rf "$out" "$build/stage" && mkdir -p "$out" "$build/stage"
 jobs=$(nproc)
 # No path of this machine in the programs: __FILE__ and debug paths
