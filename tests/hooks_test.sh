@@ -29,7 +29,8 @@ printf 'x=1\n' >b.dat
 vornette-format --check . >/dev/null && fail "--check passed an unformatted tree"
 rm b.dat
 
-if command -v pre-commit >/dev/null; then
+# pre-commit takes the hooks from this repository: not from a source archive.
+if command -v pre-commit >/dev/null && git -C "$source" rev-parse --git-dir >/dev/null 2>&1; then
   printf 'x=1\n' >c.sub
   git add c.sub
   pre-commit try-repo "$source" vornette-format-check --files c.sub >/dev/null 2>&1 &&
