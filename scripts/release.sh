@@ -85,6 +85,7 @@ mkdir -p "$deb/DEBIAN" "$deb/usr/bin" "$deb/usr/lib/vornette" "$deb/etc/vornette
 # The programs read the Vornette.ini beside them: beside them is the
 # administrator's /etc/vornette/Vornette.ini.
 cp "$build/debian/vornette" "$build/debian/vornette-format" "$deb/usr/lib/vornette/"
+strip --remove-section=.comment "$deb"/usr/lib/vornette/vornette*
 # The newest version of the C library whose symbols they use.
 glibc=$(objdump -T "$deb"/usr/lib/vornette/vornette* | sed -n 's/.*GLIBC_\([0-9.]*\).*/\1/p' | sort -V | tail -1)
 ln -s /etc/vornette/Vornette.ini "$deb/usr/lib/vornette/Vornette.ini"
