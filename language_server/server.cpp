@@ -350,9 +350,10 @@ class LanguageServer::Impl {
   // Settings as vornette-format finds them for the document's file, read
   // afresh each time so that an edited Vornette.ini counts at once; for a
   // document without a file, as for a file in the workspace folder. The
-  // file on disk also tells whether it begins with a byte-order mark.
+  // file on disk, read into `saved` (when given), also tells whether it
+  // begins with a byte-order mark.
   static bool OptionsFor(LanguageServer& server, const std::string& uri, std::string_view text,
-                         EditOptions* options) {
+                         EditOptions* options, ByteBuffer* saved = nullptr) {
     bool file = false;
     const std::string path = SettingsPath(server, uri, &file);
     SettingsFinder finder(server.env_, std::nullopt, server.builtin_);
@@ -364,10 +365,11 @@ class LanguageServer::Impl {
     }
     options->settings = found.settings;
     options->encoding = server.encoding_;
-    ByteBuffer saved;
-    options->byte_order_mark = file && !text.starts_with(kByteOrderMark) &&
-                               server.env_.ReadWholeFile(path, &saved) == FileResult::kOk &&
-                               saved.view().starts_with(kByteOrderMark);
+    ByteBuffer read;
+    if (saved == nullptr) saved = &read;
+    if (!file || server.env_.ReadWholeFile(path, saved) != FileResult::kOk) saved->Resize(0);
+    options->byte_order_mark =
+        !text.starts_with(kByteOrderMark) && saved->view().starts_with(kByteOrderMark);
     return true;
   }
 
@@ -388,7 +390,10 @@ class LanguageServer::Impl {
       answer["uri"] = FileUriOfPath(utf8, Windows(server));
     }
     IgnoreVerdict verdict;
-    if (Ignored(server, uri, &verdict) && server.env_.PathToUtf8(verdict.file, &utf8)) {
+    // A .vornetteignore that cannot be read leaves the document alone, but
+    // names no pattern.
+    if (Ignored(server, uri, &verdict) && verdict.ignored &&
+        server.env_.PathToUtf8(verdict.file, &utf8)) {
       answer["ignored"] = {{"path", utf8},
                            {"uri", FileUriOfPath(utf8, Windows(server))},
                            {"line", verdict.line},
@@ -401,15 +406,15 @@ class LanguageServer::Impl {
   // its file is not UTF-8: every byte it could not decode stands as U+FFFD
   // in the text, and formatting would make that loss look intended. A file
   // that holds U+FFFD itself is valid UTF-8 and is formatted.
+  // `saved` is the file's bytes, empty when there is no file or it cannot
+  // be read.
   static void RefuseWronglyDecoded(LanguageServer& server, const std::string& uri,
-                                   std::string_view text) {
-    if (text.find(kReplacementCharacter) == std::string_view::npos) return;
-    std::string path, shown;
-    ByteBuffer saved;
-    if (!LocalPath(server, uri, &path) ||
-        server.env_.ReadWholeFile(path, &saved) != FileResult::kOk || IsValidUtf8(saved.view())) {
+                                   std::string_view text, const ByteBuffer& saved) {
+    if (text.find(kReplacementCharacter) == std::string_view::npos || saved.empty() ||
+        IsValidUtf8(saved.view())) {
       return;
     }
+    std::string shown;
     if (!PathOfFileUri(uri, Windows(server), &shown)) shown = uri;
     throw Refused{shown +
                   " was decoded as UTF-8, but it is not UTF-8: the characters shown as U+FFFD "
@@ -425,9 +430,10 @@ class LanguageServer::Impl {
     CheckLines(text, lines);
     IgnoreVerdict ignored;
     if (Ignored(server, uri, &ignored)) return {};
-    RefuseWronglyDecoded(server, uri, text);
     EditOptions options;
-    if (!OptionsFor(server, uri, text, &options)) return {};
+    ByteBuffer saved;
+    if (!OptionsFor(server, uri, text, &options, &saved)) return {};
+    RefuseWronglyDecoded(server, uri, text, saved);
     std::vector<LineEdit> edits;
     std::string error;
     if (!FormattingEdits(text, options, lines, &edits, &error)) {
@@ -444,9 +450,12 @@ class LanguageServer::Impl {
     CheckLines(text, {{position.line + 1, position.line + 1}});
     EditOptions options;
     IgnoreVerdict ignored;
-    if (typed != "\n" || Ignored(server, uri, &ignored)) return {};
-    RefuseWronglyDecoded(server, uri, text);
-    if (!OptionsFor(server, uri, text, &options)) return {};
+    ByteBuffer saved;
+    if (typed != "\n" || Ignored(server, uri, &ignored) ||
+        !OptionsFor(server, uri, text, &options, &saved)) {
+      return {};
+    }
+    RefuseWronglyDecoded(server, uri, text, saved);
     std::vector<LineEdit> edits;
     std::string error;
     if (!OnTypeEdits(text, options, position.line, &edits, &error)) {

@@ -221,8 +221,9 @@ class WindowsEnv : public Env {
   }
 
   // The names come as UTF-16: the ANSI entry holds at most 259 bytes, which
-  // a UTF-8 name of 87 Chinese characters outgrows. A name the ANSI code
-  // page lacks a character of becomes what the ANSI calls make of it.
+  // a UTF-8 name of 87 Chinese characters outgrows. Each becomes what the
+  // ANSI calls make of it: in UTF-8 the name itself; in another code page,
+  // one that lacks a letter of it, a look-alike or a "?".
   bool ListFolder(const std::string& folder, std::vector<FolderEntry>* entries) override {
     std::wstring pattern;
     if (!Widen(CP_ACP, folder + "\\*", &pattern)) return false;
@@ -233,14 +234,12 @@ class WindowsEnv : public Env {
     do {
       const std::wstring_view wide = entry.cFileName;
       if (wide == L"." || wide == L"..") continue;
-      std::string name;
-      if (!Narrow(CP_ACP, wide, &name)) {
-        const int size = static_cast<int>(wide.size());
-        name.resize(static_cast<size_t>(
-            ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)));
-        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, name.data(),
-                              static_cast<int>(name.size()), nullptr, nullptr);
-      }
+      const int size = static_cast<int>(wide.size());
+      std::string name(static_cast<size_t>(::WideCharToMultiByte(CP_ACP, 0, wide.data(), size,
+                                                                 nullptr, 0, nullptr, nullptr)),
+                       '\0');
+      ::WideCharToMultiByte(CP_ACP, 0, wide.data(), size, name.data(),
+                            static_cast<int>(name.size()), nullptr, nullptr);
       const PathKind kind = IsDeviceName(name) ? PathKind::kOther
                             : (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                                 ? PathKind::kFolder

@@ -11,6 +11,8 @@ constexpr std::string_view kIgnoreName = ".vornetteignore";
 
 }  // namespace
 
+IgnoreFiles::IgnoreFiles(Env& env) : env_(env), separators_(FolderSeparators(env)) {}
+
 bool IgnoreFiles::PatternsIn(const std::string& folder, const IgnorePatterns** patterns,
                              std::string* error) {
   auto known = files_.find(folder);
@@ -35,19 +37,17 @@ bool IgnoreFiles::Check(const std::string& path, bool folder, IgnoreVerdict* ver
                         std::string* error) {
   *verdict = {};
   const std::string absolute = AbsolutePath(env_, path);
-  const size_t end = absolute.find_last_of(env_.PathSeparators());
+  const size_t end = absolute.find_last_of(separators_);
   return end == std::string::npos || Decide(absolute, end + 1, folder, verdict, error);
 }
 
 bool IgnoreFiles::Decide(const std::string& absolute, size_t parent_end, bool folder,
                          IgnoreVerdict* verdict, std::string* error) {
-  std::string separators(env_.PathSeparators());
-  std::erase(separators, ':');
   // A path below an ignored folder is ignored, whatever a later pattern
   // says: the folder is decided first, from the root down, each once.
   const std::string parent = absolute.substr(0, parent_end);
   const size_t grandparent =
-      parent.size() < 2 ? std::string::npos : parent.find_last_of(separators, parent.size() - 2);
+      parent.size() < 2 ? std::string::npos : parent.find_last_of(separators_, parent.size() - 2);
   if (grandparent != std::string::npos) {
     auto known = folders_.find(parent);
     if (known == folders_.end()) {
@@ -71,7 +71,7 @@ bool IgnoreFiles::Decide(const std::string& absolute, size_t parent_end, bool fo
     if (patterns != nullptr) {
       std::string relative = absolute.substr(end);
       // Patterns name folders with "/" alone; a POSIX name may hold a "\".
-      if (separators.find('\\') != std::string::npos) {
+      if (separators_.find('\\') != std::string::npos) {
         std::replace(relative.begin(), relative.end(), '\\', '/');
       }
       if (const auto match = patterns->LastMatch(relative, folder)) {
@@ -80,7 +80,7 @@ bool IgnoreFiles::Decide(const std::string& absolute, size_t parent_end, bool fo
         return true;
       }
     }
-    const size_t above = end < 2 ? std::string::npos : absolute.find_last_of(separators, end - 2);
+    const size_t above = end < 2 ? std::string::npos : absolute.find_last_of(separators_, end - 2);
     if (above == std::string::npos) return true;
     end = above + 1;
   }

@@ -25,7 +25,7 @@ struct IgnoreVerdict {
 
 class IgnoreFiles {
  public:
-  explicit IgnoreFiles(Env& env) : env_(env) {}
+  explicit IgnoreFiles(Env& env);
 
   // Decides for the file at `path` (with `folder`, the folder), made
   // absolute from the current folder without resolving links: ignored when
@@ -45,6 +45,7 @@ class IgnoreFiles {
               std::string* error);
 
   Env& env_;
+  const std::string separators_;                                  // between folders
   std::map<std::string, std::unique_ptr<IgnorePatterns>> files_;  // by folder; null: none
   std::map<std::string, IgnoreVerdict> folders_;                  // by folder
 };

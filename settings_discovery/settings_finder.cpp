@@ -12,14 +12,13 @@ namespace {
 
 constexpr std::string_view kIniName = "Vornette.ini";
 
-// The separators between folders of a path, without the drive colon.
+}  // namespace
+
 std::string FolderSeparators(Env& env) {
   std::string separators(env.PathSeparators());
   std::erase(separators, ':');
   return separators;
 }
-
-}  // namespace
 
 std::string AbsolutePath(Env& env, const std::string& path) {
   const std::string separators = FolderSeparators(env);

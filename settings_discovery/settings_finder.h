@@ -12,6 +12,9 @@
 
 namespace vornette {
 
+// The separators between the folders of a path, without a drive's colon.
+std::string FolderSeparators(Env& env);
+
 // `path` made absolute and without "." and ".." parts, as written (links are
 // not followed).
 std::string AbsolutePath(Env& env, const std::string& path);
